@@ -1,0 +1,100 @@
+#include "controls/WindowHelpers.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QStyle>
+
+#include <cmath>
+#include <algorithm>
+
+QIcon GetFileIcon(const QString& path, bool large) {
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists())
+        return QIcon();
+    if (info.suffix().compare(u"ico", Qt::CaseInsensitive) == 0) {
+        QIcon icon;
+        QImageReader reader(path);
+        // An .ico file holds several sizes; take them all and let the view pick.
+        do {
+            const QImage image = reader.read();
+            if (!image.isNull())
+                icon.addPixmap(QPixmap::fromImage(image));
+        } while (reader.jumpToNextImage());
+        if (!icon.isNull())
+            return icon;
+    }
+    static QFileIconProvider provider;
+    QIcon icon = provider.icon(info);
+    if (icon.isNull() && info.isExecutable())
+        icon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+    Q_UNUSED(large); // a QIcon carries every size; the view asks for the one it shows
+    return icon;
+}
+
+void DrawGradient(QPainter& painter, int width, int height, const QColor& start, const QColor& end) {
+    if (width <= 0) {
+        painter.setPen(start);
+        painter.drawLine(0, 0, 0, height);
+        return;
+    }
+    const double w = width;
+    const double stepR = (end.red() - start.red()) / w;
+    const double stepG = (end.green() - start.green()) / w;
+    const double stepB = (end.blue() - start.blue()) / w;
+    for (int x = 0; x <= width; ++x) {
+        const QColor c(static_cast<int>(std::nearbyint(start.red() + x * stepR)),
+                       static_cast<int>(std::nearbyint(start.green() + x * stepG)),
+                       static_cast<int>(std::nearbyint(start.blue() + x * stepB)));
+        painter.setPen(c);
+        painter.drawLine(x, 0, x, height);
+    }
+}
+
+void SetMenuRadio(QMainWindow* window, int menuNumber, int checked, int first, int last) {
+    if (!window)
+        return;
+    const QList<QAction*> menus = window->menuBar()->actions();
+    if (menuNumber < 1 || menuNumber > menus.size() || !menus[menuNumber - 1]->menu())
+        return;
+    QMenu* menu = menus[menuNumber - 1]->menu();
+    const QList<QAction*> items = menu->actions();
+    // Items in one exclusive group are drawn with radio marks.
+    QActionGroup* group = nullptr;
+    for (int i = std::max(first, 1); i <= last && i <= items.size(); ++i) {
+        if (items[i - 1]->actionGroup())
+            group = items[i - 1]->actionGroup();
+    }
+    if (!group) {
+        group = new QActionGroup(menu);
+        group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    }
+    for (int i = std::max(first, 1); i <= last && i <= items.size(); ++i) {
+        QAction* item = items[i - 1];
+        if (item->isSeparator())
+            continue;
+        group->addAction(item);
+        item->setCheckable(true);
+        item->setChecked(i == checked);
+    }
+}
+
+void CloseOnEsc(int key, QWidget* window) {
+    if (window && (key == Qt::Key_Escape || key == 27))
+        window->close();
+}
+
+void RemoveSystemMenuItems(QWidget* window, int a, int b) {
+    if (!window)
+        return;
+    if (a == 1 || b == 1) {
+        window->setWindowFlag(Qt::CustomizeWindowHint, true);
+        window->setWindowFlag(Qt::WindowCloseButtonHint, false);
+    }
+}

@@ -1,0 +1,31 @@
+// Helpers for windows: file icons, the colour gradient, menu radio marks,
+// closing on Esc and removing the close command.
+#pragma once
+
+#include <QColor>
+#include <QIcon>
+
+class QMainWindow;
+class QPainter;
+class QWidget;
+
+// The desktop's icon for a file: an .ico file's own image, else the icon of
+// its type. No icon (a null QIcon) when the file does not exist.
+QIcon GetFileIcon(const QString& path, bool large);
+
+// Paints width + 1 vertical lines from left to right whose colour runs
+// linearly from start to end. A surface of width 0 gets one line in start.
+void DrawGradient(QPainter& painter, int width, int height, const QColor& start, const QColor& end);
+
+// Marks the checked item of the menu-bar menu at menuNumber with a radio
+// mark, clearing the other items from first to last; all numbers count from
+// 1, separators included.
+void SetMenuRadio(QMainWindow* window, int menuNumber, int checked, int first, int last);
+
+// Closes the window when the key is Esc (Qt::Key_Escape, or the code 27).
+void CloseOnEsc(int key, QWidget* window);
+
+// Takes the close command away from a window: its close button is removed.
+// The items are counted from the end of the window menu: a = 1 is "Close",
+// b = 2 the separator above it, which Qt does not have.
+void RemoveSystemMenuItems(QWidget* window, int a, int b);

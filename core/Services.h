@@ -1,0 +1,63 @@
+// The services windows use instead of calling the platform directly: message
+// boxes, the shell, process start, printing and the clipboard. The program
+// gives its windows the real implementations; tests give them recording fakes
+// that answer as scripted.
+#pragma once
+
+#include "core/Process.h"
+
+#include <QString>
+
+// Message boxes, as the program shows them: a text, a title, an icon and a
+// set of buttons; the answer is the button pressed.
+enum class MsgIcon { None, Critical, Question, Exclamation, Information };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class MsgAnswer { Ok, Cancel, Yes, No, Retry };
+
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+    virtual MsgAnswer MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon,
+                             const QString& title) = 0;
+};
+
+// Opening documents, folders, web and mail addresses with the desktop's
+// handlers, and showing a file's properties.
+class ShellService {
+public:
+    virtual ~ShellService() = default;
+    // Opens a file, folder, web address or "mailto:" address. False when
+    // nothing could open it.
+    virtual bool ShellOpen(const QString& target) = 0;
+    virtual bool ShowFileProperties(const QString& path) = 0;
+};
+
+// Starting command lines and watching the processes.
+class ProcessService {
+public:
+    virtual ~ProcessService() = default;
+    virtual LaunchResult Start(const QString& commandLine) = 0;
+    virtual bool IsRunning(qint64 pid) = 0;
+};
+
+// Printing plain text on the default printer.
+class PrintService {
+public:
+    virtual ~PrintService() = default;
+    // Prints the text in copies copies; false when the printer failed.
+    virtual bool PrintText(const QString& documentName, const QString& text, int copies) = 0;
+};
+
+class ClipboardService {
+public:
+    virtual ~ClipboardService() = default;
+    virtual void SetText(const QString& text) = 0;
+    virtual QString Text() = 0;
+};
+
+// The real process service: StartCommandLine and IsProcessRunning.
+class SystemProcessService final : public ProcessService {
+public:
+    LaunchResult Start(const QString& commandLine) override { return StartCommandLine(commandLine); }
+    bool IsRunning(qint64 pid) override { return IsProcessRunning(pid); }
+};

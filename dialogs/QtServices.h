@@ -1,0 +1,48 @@
+// The real services over Qt: message boxes, the desktop's handlers, the
+// printer and the clipboard.
+#pragma once
+
+#include "core/AppContext.h"
+#include "core/Services.h"
+
+class QtMessageService final : public MessageService {
+public:
+    MsgAnswer MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon,
+                     const QString& title) override;
+};
+
+class QtShellService final : public ShellService {
+public:
+    bool ShellOpen(const QString& target) override;
+    // Opens the folder that holds the file in the file manager.
+    bool ShowFileProperties(const QString& path) override;
+};
+
+class QtPrintService final : public PrintService {
+public:
+    // outputFile empty: the default printer; else a PDF file (used by tests
+    // and by "print to file").
+    explicit QtPrintService(QString outputFile = QString()) : outputFile_(std::move(outputFile)) {}
+    bool PrintText(const QString& documentName, const QString& text, int copies) override;
+
+private:
+    QString outputFile_;
+};
+
+class QtClipboardService final : public ClipboardService {
+public:
+    void SetText(const QString& text) override;
+    QString Text() override;
+};
+
+// All of the above, owned together; the program makes one at start-up.
+struct QtServices {
+    QtMessageService messages;
+    QtShellService shell;
+    SystemProcessService processes;
+    QtPrintService printer;
+    QtClipboardService clipboard;
+    AppServices all() {
+        return AppServices{&messages, &shell, &processes, &printer, &clipboard};
+    }
+};
