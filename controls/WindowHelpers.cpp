@@ -11,8 +11,8 @@
 #include <QPainter>
 #include <QStyle>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 
 QIcon GetFileIcon(const QString& path, bool large) {
     const QFileInfo info(path);
@@ -38,7 +38,8 @@ QIcon GetFileIcon(const QString& path, bool large) {
     return icon;
 }
 
-void DrawGradient(QPainter& painter, int width, int height, const QColor& start, const QColor& end) {
+void DrawGradient(QPainter& painter, int width, int height, const QColor& start,
+                  const QColor& end) {
     if (width <= 0) {
         painter.setPen(start);
         painter.drawLine(0, 0, 0, height);

@@ -26,8 +26,8 @@ AppContext::AppContext(const QString& programFolder, std::unique_ptr<Registry> s
     : ConfigIniPath(JoinPath(programFolder, QStringLiteral("Config.Ini"))),
       InlogIniPath(JoinPath(programFolder, QStringLiteral("Inlog.Ini"))),
       UnlogIniPath(JoinPath(programFolder, QStringLiteral("Unlog.Ini"))),
-      BackupFolder(JoinPath(programFolder, QStringLiteral("Fbk"))),
-      programFolder_(programFolder), store_(std::move(store)) {
+      BackupFolder(JoinPath(programFolder, QStringLiteral("Fbk"))), programFolder_(programFolder),
+      store_(std::move(store)) {
     if (!store_)
         store_ = std::make_unique<SqliteStore>(JoinPath(programFolder, StoreFileName));
 }

@@ -38,8 +38,8 @@ void ListSubfolders(const QString& folder, QStringList& names) {
     const QDir dir(folder);
     if (!dir.exists())
         return;
-    names += dir.entryList(QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                           QDir::Name);
+    names +=
+        dir.entryList(QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 QString SpecialFolderPath(int csidl) {

@@ -46,7 +46,8 @@ bool AddFolderSize(int fd, quint64& total) {
             type = S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN;
         }
         if (type == DT_DIR) {
-            const int sub = openat(dirfd(dir), name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            const int sub =
+                openat(dirfd(dir), name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
             ok = sub >= 0 && AddFolderSize(sub, total);
         }
     }

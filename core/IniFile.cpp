@@ -9,8 +9,7 @@
 namespace {
 
 bool IsTrimByte(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' ||
-           c == '\x1a';
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1a';
 }
 
 QByteArray TrimBytes(const QByteArray& bytes) {
@@ -77,7 +76,8 @@ IniDocument IniDocument::parse(const QByteArray& bytes) {
         const char c = bytes[i];
         if (c != '\r' && c != '\n')
             continue;
-        const qsizetype endLen = (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
+        const qsizetype endLen =
+            (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
         doc.lines_.append(parseLine(bytes.mid(start, i - start), bytes.mid(i, endLen)));
         i += endLen - 1;
         start = i + 1;
@@ -171,7 +171,8 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
     }
     const qsizetype at = findKey(*header, keyName);
     if (at >= 0) {
-        const QByteArray ending = lines_[at].ending.isEmpty() ? QByteArray("\r\n") : lines_[at].ending;
+        const QByteArray ending =
+            lines_[at].ending.isEmpty() ? QByteArray("\r\n") : lines_[at].ending;
         lines_[at] = parseLine(entry, ending);
         return;
     }

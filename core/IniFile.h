@@ -54,9 +54,9 @@ private:
         QByteArray raw;    // the line without its ending
         QByteArray ending; // "\r\n", "\n", "\r" or "" for a last line without one
         Kind kind = Kind::Blank;
-        QString name;      // section name, or entry key
+        QString name; // section name, or entry key
         bool hasEquals = false;
-        QByteArray value;  // entry value, trimmed
+        QByteArray value; // entry value, trimmed
     };
     static Line parseLine(QByteArray raw, QByteArray ending);
     // Index of the first section header with this name. The lines before the

@@ -73,9 +73,9 @@ LaunchResult StartCommandLine(const QString& commandLine, const QString& working
         const QFileInfo info(program);
         if (!info.exists()) {
             if (!info.absoluteDir().exists())
-                return Failure(LaunchError::PathNotFound,
-                               QStringLiteral("The folder %1 does not exist.")
-                                   .arg(info.absolutePath()));
+                return Failure(
+                    LaunchError::PathNotFound,
+                    QStringLiteral("The folder %1 does not exist.").arg(info.absolutePath()));
             return Failure(LaunchError::FileNotFound,
                            QStringLiteral("The file %1 does not exist.").arg(program));
         }
@@ -110,8 +110,8 @@ LaunchResult StartCommandLine(const QString& commandLine, const QString& working
     sigaddset(&defaults, SIGCHLD);
     posix_spawnattr_setsigmask(&attr, &none);
     posix_spawnattr_setsigdefault(&attr, &defaults);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK |
-                                        POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setflags(&attr,
+                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     if (!workingFolder.isEmpty())

@@ -77,8 +77,8 @@ void AppendHex(QString& out, QString prefix, const QByteArray& data) {
 }
 
 void AppendValue(QString& out, const RegValue& value) {
-    QString prefix = value.name.isEmpty() ? QStringLiteral("@=")
-                                          : u'"' + EscapeQuoted(value.name) + u"\"=";
+    QString prefix =
+        value.name.isEmpty() ? QStringLiteral("@=") : u'"' + EscapeQuoted(value.name) + u"\"=";
     if (value.type == RegType::Sz) {
         if (const auto text = PlainString(value.data)) {
             out += prefix + u'"' + EscapeQuoted(*text) + u'"';
@@ -87,7 +87,9 @@ void AppendValue(QString& out, const RegValue& value) {
         }
     }
     if (value.type == RegType::Dword && value.data.size() == 4) {
-        out += prefix + QStringLiteral("dword:%1").arg(qFromLittleEndian<quint32>(value.data.constData()), 8, 16, QChar(u'0'));
+        out += prefix +
+               QStringLiteral("dword:%1")
+                   .arg(qFromLittleEndian<quint32>(value.data.constData()), 8, 16, QChar(u'0'));
         out += kCrLf;
         return;
     }
@@ -122,7 +124,9 @@ QByteArray FormatRegFile(const QList<RegExportKey>& keys) {
 
 namespace {
 
-bool IsBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool IsBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
 
 qsizetype SkipBlanks(const QString& s, qsizetype p) {
     while (p < s.size() && IsBlank(s[p]))
@@ -220,7 +224,8 @@ void RegReader::keyLine(const QString& s, int lineNo) {
     if (deleting)
         rest.remove(0, 1);
     if (rest.isEmpty() || IsBlank(rest[0])) {
-        fail(lineNo, QStringLiteral("blank after '%1': key line ignored").arg(deleting ? u'-' : u'['));
+        fail(lineNo,
+             QStringLiteral("blank after '%1': key line ignored").arg(deleting ? u'-' : u'['));
         return;
     }
     const qsizetype close = rest.lastIndexOf(u']');
@@ -388,8 +393,7 @@ ValueOp RegReader::parseValue(const QString& s, qsizetype p) {
     return ParseError{QStringLiteral("unknown data type")};
 }
 
-ValueOp RegReader::parseHex(const QString& first, qsizetype p, const QString& name,
-                            quint32 type) {
+ValueOp RegReader::parseHex(const QString& first, qsizetype p, const QString& name, quint32 type) {
     QByteArray bytes;
     const QString* s = &first;
     bool afterComma = false; // the last token was a comma

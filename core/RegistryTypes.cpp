@@ -140,9 +140,9 @@ struct TypeNameEntry {
     const char* name;
 };
 constexpr TypeNameEntry kTypeNames[] = {
-    {RegType::None, "REG_NONE"},       {RegType::Sz, "REG_SZ"},
+    {RegType::None, "REG_NONE"},          {RegType::Sz, "REG_SZ"},
     {RegType::ExpandSz, "REG_EXPAND_SZ"}, {RegType::Binary, "REG_BINARY"},
-    {RegType::Dword, "REG_DWORD"},     {RegType::MultiSz, "REG_MULTI_SZ"},
+    {RegType::Dword, "REG_DWORD"},        {RegType::MultiSz, "REG_MULTI_SZ"},
     {RegType::Qword, "REG_QWORD"},
 };
 } // namespace

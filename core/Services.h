@@ -58,6 +58,8 @@ public:
 // The real process service: StartCommandLine and IsProcessRunning.
 class SystemProcessService final : public ProcessService {
 public:
-    LaunchResult Start(const QString& commandLine) override { return StartCommandLine(commandLine); }
+    LaunchResult Start(const QString& commandLine) override {
+        return StartCommandLine(commandLine);
+    }
     bool IsRunning(qint64 pid) override { return IsProcessRunning(pid); }
 };

@@ -37,20 +37,21 @@ QString SpacedNumber(int value) {
 }
 
 bool ReadIniFlag(const QString& file, const QString& section, const QString& key, bool defaultOn) {
-    return LeadingNumber(ReadIni(file, section, key, defaultOn ? QStringLiteral("1")
-                                                               : QStringLiteral("0"))) == 1.0;
+    return LeadingNumber(ReadIni(file, section, key,
+                                 defaultOn ? QStringLiteral("1") : QStringLiteral("0"))) == 1.0;
 }
 
 void WriteIniFlag(const QString& file, const QString& section, const QString& key, bool on) {
     WriteIni(file, section, key, on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-MainWindowSettings LoadMainWindowSettings(const QString& configIni, const QRect& designGeometryTwips) {
+MainWindowSettings LoadMainWindowSettings(const QString& configIni,
+                                          const QRect& designGeometryTwips) {
     MainWindowSettings s;
     s.mode = ReadNumber(configIni, kMain, QStringLiteral("Ul"), 1) == 1 ? ListMode::Basic
-                                                                          : ListMode::Advanced;
+                                                                        : ListMode::Advanced;
     s.order = ReadNumber(configIni, kMain, QStringLiteral("Ord"), 1) == 1 ? SortOrder::Ascending
-                                                                            : SortOrder::Descending;
+                                                                          : SortOrder::Descending;
     const int view = ReadNumber(configIni, kMain, QStringLiteral("Viw"), 1);
     s.view = view >= 1 && view <= 4 ? static_cast<ListViewKind>(view) : ListViewKind::LargeIcons;
 

@@ -25,29 +25,30 @@ struct MainWindowSettings {
     ListMode mode = ListMode::Basic;
     SortOrder order = SortOrder::Ascending;
     ListViewKind view = ListViewKind::LargeIcons;
-    QRect geometryTwips;        // left, top, width, height
-    bool findPanel = false;     // Main/Fv
-    bool gridLines = false;     // Options/Grids
-    bool fullRowSelect = true;  // Options/FullRow
+    QRect geometryTwips;          // left, top, width, height
+    bool findPanel = false;       // Main/Fv
+    bool gridLines = false;       // Options/Grids
+    bool fullRowSelect = true;    // Options/FullRow
     bool restorePosition = false; // Options/Xy: else the window is centred
 };
 
 // The options dialog's settings.
 struct OptionSettings {
-    bool confirmDelete = true;  // Conf
-    bool doubleClickRuns = true; // ChDbl
+    bool confirmDelete = true;                                          // Conf
+    bool doubleClickRuns = true;                                        // ChDbl
     DoubleClickAction doubleClickAction = DoubleClickAction::Uninstall; // Sw
-    bool autoSizeColumns = true; // Auto
-    bool fullRowSelect = true;  // FullRow
-    bool gridLines = false;     // Grids
-    bool restorePosition = false; // Xy
-    bool showHidden = false;    // Hi
+    bool autoSizeColumns = true;                                        // Auto
+    bool fullRowSelect = true;                                          // FullRow
+    bool gridLines = false;                                             // Grids
+    bool restorePosition = false;                                       // Xy
+    bool showHidden = false;                                            // Hi
 };
 
 // Reads the main-window settings; designGeometryTwips gives the geometry
 // defaults. Values the file lacks take the defaults; a geometry value that is
 // not a number or does not fit in 16 bits keeps the whole default geometry.
-MainWindowSettings LoadMainWindowSettings(const QString& configIni, const QRect& designGeometryTwips);
+MainWindowSettings LoadMainWindowSettings(const QString& configIni,
+                                          const QRect& designGeometryTwips);
 
 // Writes the seven Main keys: Ul, Ord, Viw with a leading space ("Ul= 2"),
 // then Fw, Fh, Fl, Ft as plain numbers.

@@ -158,9 +158,9 @@ SqliteStore::~SqliteStore() {
 
 StoreResult SqliteStore::open(int busyTimeoutMs) {
     const QByteArray path = QFile::encodeName(file_);
-    int rc = sqlite3_open_v2(path.constData(), &db_,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                             nullptr);
+    int rc =
+        sqlite3_open_v2(path.constData(), &db_,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         // A file we may read but not write still answers reads.
         if (db_)
@@ -210,10 +210,11 @@ StoreResult SqliteStore::initSchema() {
             return error(QStringLiteral("cannot read the store"));
         }
         if (appId == 0 && tables == 0) {
-            const QByteArray ids = QStringLiteral("PRAGMA application_id=%1; PRAGMA user_version=%2;")
-                                       .arg(kApplicationId)
-                                       .arg(kSchemaVersion)
-                                       .toUtf8();
+            const QByteArray ids =
+                QStringLiteral("PRAGMA application_id=%1; PRAGMA user_version=%2;")
+                    .arg(kApplicationId)
+                    .arg(kSchemaVersion)
+                    .toUtf8();
             if (sqlite3_exec(db_, kSchema, nullptr, nullptr, nullptr) != SQLITE_OK ||
                 sqlite3_exec(db_, ids.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
                 StoreResult failed = error(QStringLiteral("cannot create the store"));
@@ -245,9 +246,8 @@ StoreResult SqliteStore::initSchema() {
 sqlite3_stmt* SqliteStore::stmt(Stmt which) {
     if (!db_)
         return nullptr;
-    if (!stmts_[which] &&
-        sqlite3_prepare_v3(db_, kStatements[which], -1, SQLITE_PREPARE_PERSISTENT,
-                           &stmts_[which], nullptr) != SQLITE_OK)
+    if (!stmts_[which] && sqlite3_prepare_v3(db_, kStatements[which], -1, SQLITE_PREPARE_PERSISTENT,
+                                             &stmts_[which], nullptr) != SQLITE_OK)
         return nullptr;
     return stmts_[which];
 }
@@ -338,6 +338,8 @@ StoreResult SqliteStore::ensureKey(const KeyPath& key, qint64* id) {
         return r.ok() ? error(QStringLiteral("the store has no root key")) : r;
     qint64 parent = *found;
     for (const QString& name : key.names) {
+        if (name.isEmpty() || name.size() > MaxKeyNameLength || name.contains(u'\\'))
+            return {StoreStatus::Invalid, QStringLiteral("invalid key name \"%1\"").arg(name)};
         const QString fold = FoldName(name);
         path += u'\\' + fold;
         found = findKey(path, &r);
@@ -526,10 +528,10 @@ StoreResult SqliteStore::deleteValue(const KeyPath& key, const QString& name) {
         if (sqlite3_step(s) != SQLITE_DONE)
             return error(QStringLiteral("cannot delete the value"));
         if (sqlite3_changes(db_) == 0)
-            return StoreResult{StoreStatus::NotFound,
-                               QStringLiteral("value not found: %1 in %2")
-                                   .arg(name.isEmpty() ? QStringLiteral("(Default)") : name,
-                                        key.fullPath())};
+            return StoreResult{
+                StoreStatus::NotFound,
+                QStringLiteral("value not found: %1 in %2")
+                    .arg(name.isEmpty() ? QStringLiteral("(Default)") : name, key.fullPath())};
         return StoreResult{};
     });
 }

@@ -82,8 +82,8 @@ QString ExtractIconPath(const QString& text) {
     } else if (drive < 0) {
         // No drive letter: a POSIX path, "/" at the start or after a blank or quote.
         for (qsizetype i = 0; i < text.size(); ++i) {
-            if (text[i] == u'/' && (i == 0 || text[i - 1] == u' ' || text[i - 1] == u'"' ||
-                                    text[i - 1] == u'\'')) {
+            if (text[i] == u'/' &&
+                (i == 0 || text[i - 1] == u' ' || text[i - 1] == u'"' || text[i - 1] == u'\'')) {
                 start = i;
                 break;
             }

@@ -58,7 +58,7 @@ MsgAnswer QtMessageService::MsgBox(const QString& text, MsgButtons buttons, MsgI
     case QMessageBox::Retry:
         return MsgAnswer::Retry;
     default:
-        return buttons == MsgButtons::Ok ? MsgAnswer::Ok
+        return buttons == MsgButtons::Ok      ? MsgAnswer::Ok
                : buttons == MsgButtons::YesNo ? MsgAnswer::No
                                               : MsgAnswer::Cancel;
     }

@@ -42,7 +42,5 @@ struct QtServices {
     SystemProcessService processes;
     QtPrintService printer;
     QtClipboardService clipboard;
-    AppServices all() {
-        return AppServices{&messages, &shell, &processes, &printer, &clipboard};
-    }
+    AppServices all() { return AppServices{&messages, &shell, &processes, &printer, &clipboard}; }
 };

@@ -13,7 +13,8 @@
 
 namespace {
 
-const char* const kFooter = R"(Keys are written in full or short: HKEY_LOCAL_MACHINE\Software\Vendor or
+const char* const kFooter =
+    R"(Keys are written in full or short: HKEY_LOCAL_MACHINE\Software\Vendor or
 HKLM\Software\Vendor (HKEY_CURRENT_USER or HKCU likewise). An empty value name
 ("") is the key's default value.
 
@@ -79,15 +80,15 @@ RegValue MakeValue(const QString& name, quint32 type, const QString& data) {
     case RegType::ExpandSz:
         return MakeStringValue(name, data, type);
     case RegType::Dword:
-        return MakeDwordValue(name, static_cast<quint32>(
-                                        ParseNumber(data.isEmpty() ? QStringLiteral("0") : data,
-                                                    0xFFFFFFFFull, QStringLiteral("REG_DWORD"))));
+        return MakeDwordValue(
+            name, static_cast<quint32>(ParseNumber(data.isEmpty() ? QStringLiteral("0") : data,
+                                                   0xFFFFFFFFull, QStringLiteral("REG_DWORD"))));
     case RegType::Qword:
-        return MakeQwordValue(name, ParseNumber(data.isEmpty() ? QStringLiteral("0") : data,
-                                                ~0ull, QStringLiteral("REG_QWORD")));
+        return MakeQwordValue(name, ParseNumber(data.isEmpty() ? QStringLiteral("0") : data, ~0ull,
+                                                QStringLiteral("REG_QWORD")));
     case RegType::MultiSz:
-        return MakeMultiStringValue(
-            name, data.isEmpty() ? QStringList() : data.split(QStringLiteral("\\0")));
+        return MakeMultiStringValue(name, data.isEmpty() ? QStringList()
+                                                         : data.split(QStringLiteral("\\0")));
     case RegType::Binary: {
         QString digits = data;
         digits.remove(u',').remove(u' ');
@@ -113,11 +114,13 @@ QString DataText(const RegValue& v) {
         return ValueAsText(v.type, v.data);
     case RegType::Dword:
         if (v.data.size() == 4)
-            return QStringLiteral("0x%1").arg(qFromLittleEndian<quint32>(v.data.constData()), 0, 16);
+            return QStringLiteral("0x%1").arg(qFromLittleEndian<quint32>(v.data.constData()), 0,
+                                              16);
         break;
     case RegType::Qword:
         if (v.data.size() == 8)
-            return QStringLiteral("0x%1").arg(qFromLittleEndian<quint64>(v.data.constData()), 0, 16);
+            return QStringLiteral("0x%1").arg(qFromLittleEndian<quint64>(v.data.constData()), 0,
+                                              16);
         break;
     case RegType::MultiSz: {
         QStringList parts = TextFromUtf16Bytes(v.data).split(QChar(0));
@@ -150,6 +153,7 @@ private:
     std::unique_ptr<SqliteStore> store_;
 
     std::string storePath_;
+    double timeoutSeconds_ = SqliteStore::DefaultBusyTimeoutMs / 1000.0;
     std::string key_;
     std::string valueName_;
     bool haveValueName_ = false;
@@ -165,8 +169,14 @@ SqliteStore& Tool::store(bool mustExist) {
                                             : QString::fromStdString(storePath_);
     if (mustExist && !QFileInfo::exists(path))
         throw Failure(QStringLiteral("there is no store at %1").arg(path));
-    store_ = std::make_unique<SqliteStore>(path);
-    Check(store_->openStatus());
+    store_ = std::make_unique<SqliteStore>(path, static_cast<int>(timeoutSeconds_ * 1000));
+    const StoreResult& status = store_->openStatus();
+    if (status.status == StoreStatus::Busy)
+        throw Failure(QStringLiteral("the store %1 is locked by another program; gave up after "
+                                     "%2 seconds")
+                          .arg(path)
+                          .arg(timeoutSeconds_));
+    Check(status);
     return *store_;
 }
 
@@ -183,8 +193,9 @@ void Tool::query() {
                 return;
             }
         }
-        throw Failure(QStringLiteral("value not found: %1 in %2")
-                          .arg(name.isEmpty() ? QStringLiteral("(Default)") : name, key.fullPath()));
+        throw Failure(
+            QStringLiteral("value not found: %1 in %2")
+                .arg(name.isEmpty() ? QStringLiteral("(Default)") : name, key.fullPath()));
     }
     out_ << Std(key.fullPath()) << '\n';
     for (const RegValue& v : values) {
@@ -246,9 +257,13 @@ int Tool::run(const QStringList& args) {
     app.add_option("--store", storePath_,
                    "The store file (default: Registry.db in the program folder, the one the "
                    "program itself opens)");
+    app.add_option("--timeout", timeoutSeconds_,
+                   "Seconds to wait while another program holds the store (default: 5)")
+        ->check(CLI::Range(0.0, 3600.0));
 
-    auto* query = app.add_subcommand("query", "Print a key's values and subkeys, or one value's "
-                                              "data.\nExample: relvano-reg query HKLM\\Software\\Vendor Count");
+    auto* query = app.add_subcommand(
+        "query", "Print a key's values and subkeys, or one value's "
+                 "data.\nExample: relvano-reg query HKLM\\Software\\Vendor Count");
     query->add_option("KEY", key_, "The key")->required();
     query->add_option("VALUE", valueName_, "Print only this value's data")
         ->each([this](const std::string&) { haveValueName_ = true; });

@@ -1,0 +1,85 @@
+// Recording fakes of the services: they remember what the window asked for
+// and answer as the test scripted.
+#pragma once
+
+#include "core/AppContext.h"
+#include "core/Services.h"
+
+#include <QList>
+#include <QMap>
+#include <QQueue>
+#include <QSet>
+
+struct MsgBoxCall {
+    QString text;
+    MsgButtons buttons;
+    MsgIcon icon;
+    QString title;
+};
+
+class FakeMessageService final : public MessageService {
+public:
+    // Answers given in order; with none queued, the first button's answer.
+    QQueue<MsgAnswer> answers;
+    QList<MsgBoxCall> calls;
+    MsgAnswer MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon,
+                     const QString& title) override;
+};
+
+class FakeShellService final : public ShellService {
+public:
+    QStringList opened;
+    QStringList propertiesShown;
+    bool result = true;
+    bool ShellOpen(const QString& target) override {
+        opened.append(target);
+        return result;
+    }
+    bool ShowFileProperties(const QString& path) override {
+        propertiesShown.append(path);
+        return result;
+    }
+};
+
+// Records the command lines; launches nothing unless told to pass them on to
+// the real process service.
+class FakeProcessService final : public ProcessService {
+public:
+    QStringList started;
+    bool startForReal = false;
+    LaunchResult nextResult{4242, LaunchError::None, QString()};
+    QSet<qint64> running; // pids the fake reports as running
+    LaunchResult Start(const QString& commandLine) override;
+    bool IsRunning(qint64 pid) override;
+};
+
+class FakePrintService final : public PrintService {
+public:
+    struct Job {
+        QString documentName;
+        QString text;
+        int copies;
+    };
+    QList<Job> jobs;
+    bool result = true;
+    bool PrintText(const QString& documentName, const QString& text, int copies) override {
+        jobs.append({documentName, text, copies});
+        return result;
+    }
+};
+
+class FakeClipboardService final : public ClipboardService {
+public:
+    QString text;
+    void SetText(const QString& t) override { text = t; }
+    QString Text() override { return text; }
+};
+
+struct FakeServices {
+    FakeMessageService messages;
+    FakeShellService shell;
+    FakeProcessService processes;
+    FakePrintService printer;
+    FakeClipboardService clipboard;
+    AppServices all() { return AppServices{&messages, &shell, &processes, &printer, &clipboard}; }
+};

@@ -1,0 +1,190 @@
+// relvano-reg: its commands, their output, and a clear message with a
+// non-zero exit status for every failure.
+#include "tools/RegTool.h"
+#include "tests/support/TestEnv.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+#include <sstream>
+
+namespace {
+
+const QString kKey = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\MyApp";
+
+class RegToolTest : public testing::Test {
+protected:
+    TempProgramFolder folder;
+
+    ToolRun run(QStringList args) {
+        args.prepend(folder.storePath());
+        args.prepend("--store");
+        std::ostringstream out;
+        std::ostringstream err;
+        ToolRun r;
+        r.exitCode = RunRegTool(args, out, err);
+        r.out = QString::fromStdString(out.str());
+        r.err = QString::fromStdString(err.str());
+        return r;
+    }
+};
+
+TEST_F(RegToolTest, AddsQueriesAndDeletesEveryType) {
+    const struct {
+        QStringList args;
+        QString shown;
+    } cases[] = {
+        {{"--value", "DisplayName", "--data", "My App"}, "My App"},
+        {{"--value", "Path", "--type", "REG_EXPAND_SZ", "--data", "%ProgramFiles%\\x"},
+         "%ProgramFiles%\\x"},
+        {{"--value", "Count", "--type", "REG_DWORD", "--data", "0x2a"}, "0x2a"},
+        {{"--value", "Decimal", "--type", "reg_dword", "--data", "4294967295"}, "0xffffffff"},
+        {{"--value", "Big", "--type", "REG_QWORD", "--data", "0x0102030405060708"},
+         "0x102030405060708"},
+        {{"--value", "Blob", "--type", "REG_BINARY", "--data", "de,ad,BE,ef"}, "DEADBEEF"},
+        {{"--value", "Names", "--type", "REG_MULTI_SZ", "--data", "one\\0two words"},
+         "one\\0two words"},
+        {{"--value", "", "--data", "default data"}, "default data"},
+        {{"--value", "Empty"}, ""},
+    };
+    for (const auto& c : cases) {
+        const ToolRun add = run(QStringList{"add", kKey} + c.args);
+        ASSERT_EQ(add.exitCode, 0) << add.err.toStdString();
+        const ToolRun query = run({"query", kKey, c.args[1]});
+        EXPECT_EQ(query.exitCode, 0) << query.err.toStdString();
+        EXPECT_EQ(query.out, c.shown + "\n") << c.args[1].toStdString();
+    }
+    const ToolRun all = run({"query", kKey});
+    EXPECT_EQ(all.exitCode, 0);
+    EXPECT_TRUE(all.out.startsWith(
+        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\MyApp\n"));
+    EXPECT_TRUE(all.out.contains("    Count    REG_DWORD    0x2a\n"));
+    EXPECT_TRUE(all.out.contains("    (Default)    REG_SZ    default data\n"));
+
+    // The program's own layer reads what the tool wrote.
+    {
+        SqliteStore store(folder.storePath());
+        EXPECT_EQ(store.GetStringValue(RootKey::LocalMachine,
+                                       AppContext::UninstallKeyPath + "MyApp", "DisplayName"),
+                  "My App");
+    }
+    EXPECT_EQ(run({"delete", kKey, "--value", "Count"}).exitCode, 0);
+    EXPECT_EQ(run({"query", kKey, "Count"}).exitCode, 1);
+    EXPECT_EQ(run({"add", kKey + "\\Sub"}).exitCode, 0);
+    EXPECT_TRUE(
+        run({"query", kKey})
+            .out.contains(
+                "\n\nHKEY_LOCAL_"
+                "MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\MyApp\\Sub\n"));
+    EXPECT_EQ(
+        run({"delete",
+             "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\myapp"})
+            .exitCode,
+        0);
+    EXPECT_EQ(run({"query", kKey}).exitCode, 1);
+}
+
+TEST_F(RegToolTest, ExportsAndImports) {
+    ASSERT_EQ(run({"import", TestDataPath("registry-editor-export.reg")}).exitCode, 0);
+    const QString out = folder.file("out dir with spaces.reg");
+    const ToolRun exp = run({"export", "HKLM\\Software\\Sample Vendor", out});
+    EXPECT_EQ(exp.exitCode, 0) << exp.err.toStdString();
+    EXPECT_EQ(ReadFileBytes(out), ReadFileBytes(TestDataPath("registry-editor-export.reg")));
+
+    // A file with bad lines: the good ones are imported, each bad one is listed.
+    const QString bad = folder.file("bad.reg");
+    WriteFileBytes(bad, "Windows Registry Editor Version 5.00\r\n"
+                        "[HKEY_LOCAL_MACHINE\\Software\\Partly]\r\n"
+                        "\"Good\"=\"yes\"\r\n"
+                        "\"Bad\"=hex:1,2,345\r\n");
+    const ToolRun imp = run({"import", bad});
+    EXPECT_EQ(imp.exitCode, 1);
+    EXPECT_TRUE(imp.err.contains("bad.reg:4: ")) << imp.err.toStdString();
+    EXPECT_TRUE(imp.err.contains("1 line(s) could not be imported"));
+    EXPECT_EQ(run({"query", "HKLM\\Software\\Partly", "Good"}).out, "yes\n");
+}
+
+TEST_F(RegToolTest, EveryFailureIsExplainedWithANonZeroStatus) {
+    ASSERT_EQ(run({"add", kKey, "--value", "DisplayName", "--data", "x"}).exitCode, 0);
+    const QString garbageStore = folder.file("garbage.db");
+    WriteFileBytes(garbageStore, QByteArray(4096, 'g'));
+    const struct {
+        QStringList args;
+        int exitCode;
+        const char* message;
+    } cases[] = {
+        {{"query", kKey + "\\Missing"}, 1, "key not found"},
+        {{"query", kKey, "Missing"}, 1, "value not found"},
+        {{"delete", kKey + "\\Missing"}, 1, "key not found"},
+        {{"delete", kKey, "--value", "Missing"}, 1, "value not found"},
+        {{"query", "HKXX\\Software"}, 1, "not a key path"},
+        {{"query", "HKLM\\a\\\\b"}, 1, "not a key path"},
+        {{"delete", "HKLM"}, 1, "root key cannot be deleted"},
+        {{"add", kKey, "--value", "V", "--type", "REG_LINK"}, 1, "unknown type"},
+        {{"add", kKey, "--value", "V", "--type", "REG_DWORD", "--data", "4294967296"},
+         1,
+         "not a valid REG_DWORD"},
+        {{"add", kKey, "--value", "V", "--type", "REG_DWORD", "--data", "ten"},
+         1,
+         "not a valid REG_DWORD"},
+        {{"add", kKey, "--value", "V", "--type", "REG_BINARY", "--data", "abc"},
+         1,
+         "not binary data"},
+        {{"add", kKey, "--value", "V", "--type", "REG_BINARY", "--data", "zz"},
+         1,
+         "not binary data"},
+        {{"import", folder.file("missing.reg")}, 1, "cannot read"},
+        {{"import", garbageStore}, 1, "not a registry file"},
+        {{"export", kKey + "\\Missing", folder.file("x.reg")}, 1, "key not found"},
+        {{"export", kKey, folder.file("no/such/dir/x.reg")}, 1, "cannot write"},
+        {{"frobnicate"}, 2, ""},
+        {{"query"}, 2, ""},
+    };
+    for (const auto& c : cases) {
+        const ToolRun r = run(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(c.message))
+            << c.args.join(' ').toStdString() << ": " << r.err.toStdString();
+        EXPECT_FALSE(r.err.isEmpty());
+    }
+    // A store that is not one, and one that does not exist.
+    for (const QString& store : {garbageStore, folder.file("none.db")}) {
+        std::ostringstream out, err;
+        EXPECT_EQ(RunRegTool({"--store", store, "query", kKey}, out, err), 1);
+        EXPECT_FALSE(err.str().empty());
+    }
+    EXPECT_FALSE(QFile::exists(folder.file("none.db")));
+    EXPECT_EQ(ReadFileBytes(garbageStore), QByteArray(4096, 'g'));
+}
+
+TEST_F(RegToolTest, ALockedStoreFailsAfterTheTimeout) {
+    ASSERT_EQ(run({"add", kKey, "--value", "DisplayName", "--data", "x"}).exitCode, 0);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(folder.storePath()).constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const ToolRun r = run({"--timeout", "0.2", "add", kKey, "--value", "Other", "--data", "y"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("locked by another program")) << r.err.toStdString();
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    EXPECT_EQ(run({"add", kKey, "--value", "Other", "--data", "y"}).exitCode, 0);
+}
+
+TEST_F(RegToolTest, HelpDocumentsEveryCommandWithAnExample) {
+    const ToolRun help = RunRelvanoReg(folder.storePath(), {"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* command : {"query", "add", "delete", "export", "import", "--store"}) {
+        EXPECT_TRUE(help.out.contains(command)) << command;
+        EXPECT_TRUE(help.out.contains(QString("relvano-reg %1").arg(command)) ||
+                    QString(command) == "--store")
+            << "no example for " << command;
+    }
+    // The real binary reports failures the same way.
+    const ToolRun missing = RunRelvanoReg(folder.storePath(), {"query", "HKLM\\Nope"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.startsWith("relvano-reg: "));
+}
+
+} // namespace
