@@ -454,8 +454,10 @@ done:
         // REGEDIT4 files hold these as 8-bit characters.
         bytes = Utf16Bytes(DecodeAnsi(bytes), false);
     }
+    // A missing terminator is added; data that already ends in one is kept as
+    // it is, so that an export of it reads back byte for byte.
     if ((type == RegType::ExpandSz || type == RegType::MultiSz) && !bytes.isEmpty() &&
-        !(bytes.size() % 2 == 0 && bytes.endsWith(QByteArray(2, '\0'))))
+        !bytes.endsWith(QByteArray(2, '\0')))
         bytes.append(QByteArray(2, '\0'));
     return SetOp{RegValue{name, type, bytes}};
 }

@@ -49,6 +49,16 @@ public:
     // Merges a registry editor file into the store.
     virtual ImportReport ImportFile(const QString& source) = 0;
 
+    // The subkeys of a key, as EnumSubkeys lists them, each with the named
+    // values read as GetStringValue reads them: one consistent read for a
+    // whole list load.
+    struct SubkeyValues {
+        QString name;
+        QStringList values; // in the order of valueNames
+    };
+    virtual QList<SubkeyValues> ReadSubkeyValues(RootKey root, const QString& path,
+                                                 const QStringList& valueNames) = 0;
+
     // Holds one read snapshot across many reads (a list load); the reads in
     // between see one consistent state and skip their own transactions.
     class ReadBatch {

@@ -90,22 +90,26 @@ QString TextFromUtf16Bytes(const QByteArray& data) {
     return text;
 }
 
-QString ValueAsText(quint32 type, const QByteArray& data) {
+QString ValueAsText(quint32 type, QByteArrayView data) {
     switch (type) {
     case RegType::Dword:
         return QString();
     case RegType::Sz:
     case RegType::ExpandSz:
     case RegType::MultiSz: {
-        QString text = TextFromUtf16Bytes(data);
-        const qsizetype nul = text.indexOf(QChar(0));
-        if (nul >= 0)
-            text.truncate(nul);
+        const qsizetype units = data.size() / 2;
+        qsizetype length = 0;
+        const char* in = data.data();
+        while (length < units && qFromLittleEndian<quint16>(in + 2 * length) != 0)
+            ++length;
+        QString text(length, Qt::Uninitialized);
+        for (qsizetype i = 0; i < length; ++i)
+            text[i] = QChar(qFromLittleEndian<quint16>(in + 2 * i));
         return text;
     }
     default: {
         const qsizetype nul = data.indexOf('\0');
-        return QString::fromUtf8(nul >= 0 ? data.left(nul) : data);
+        return QString::fromUtf8(nul >= 0 ? data.first(nul) : data);
     }
     }
 }

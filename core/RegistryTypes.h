@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -69,7 +70,7 @@ QString TextFromUtf16Bytes(const QByteArray& data); // the whole data, NULs kept
 
 // A value as the program's string reader sees it: string types cut at the
 // first NUL, other bytes read as text cut at the first NUL, REG_DWORD empty.
-QString ValueAsText(quint32 type, const QByteArray& data);
+QString ValueAsText(quint32 type, QByteArrayView data);
 
 // Builders for typed values, used by the command-line tool and the tests.
 RegValue MakeStringValue(const QString& name, const QString& text, quint32 type = RegType::Sz);

@@ -47,6 +47,8 @@ const char* const kStatements[] = {
     "INSERT INTO key(parent, name, fold, path) VALUES (?1, ?2, ?3, ?4)",
     // Children
     "SELECT name FROM key WHERE parent = (SELECT id FROM key WHERE path = ?1) ORDER BY fold",
+    // ChildKeys
+    "SELECT id, name FROM key WHERE parent = (SELECT id FROM key WHERE path = ?1) ORDER BY fold",
     // ValueNames
     "SELECT name, length(data) FROM value WHERE key = (SELECT id FROM key WHERE path = ?1) "
     "ORDER BY seq",
@@ -69,13 +71,36 @@ const char* const kStatements[] = {
     "SELECT v.key, v.name, v.type, v.data FROM value v JOIN key k ON v.key = k.id "
     "WHERE k.path = ?1 OR (k.path >= ?2 AND k.path < ?3) ORDER BY v.seq",
 };
-static_assert(std::size(kStatements) == 12);
+static_assert(std::size(kStatements) == 13);
 
 QString FoldedPath(const KeyPath& key) {
     QString path = RootName(key.root);
     for (const QString& name : key.names)
         path += u'\\' + FoldName(name);
     return path;
+}
+
+// The folded full path of a path relative to a root, checked as SplitKeyPath
+// checks it but without splitting: this runs on every read.
+std::optional<QString> FoldedRelativePath(RootKey root, const QString& path) {
+    qsizetype end = path.size();
+    if (end > 0 && path[end - 1] == u'\\')
+        --end;
+    qsizetype nameLength = 0;
+    for (qsizetype i = 0; i < end; ++i) {
+        if (path[i] == u'\\') {
+            if (nameLength == 0)
+                return std::nullopt;
+            nameLength = 0;
+        } else if (++nameLength > MaxKeyNameLength) {
+            return std::nullopt;
+        }
+    }
+    if (end > 0 && nameLength == 0)
+        return std::nullopt;
+    if (end == 0)
+        return RootName(root);
+    return RootName(root) + u'\\' + FoldName(path.left(end));
 }
 
 std::optional<KeyPath> RelativeKey(RootKey root, const QString& path) {
@@ -86,8 +111,8 @@ std::optional<KeyPath> RelativeKey(RootKey root, const QString& path) {
 }
 
 void BindText(sqlite3_stmt* s, int index, const QString& text) {
-    sqlite3_bind_text16(s, index, text.utf16(), static_cast<int>(text.size() * 2),
-                        SQLITE_TRANSIENT);
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_bind_text(s, index, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
 }
 
 void BindTreeRange(sqlite3_stmt* s, const QString& foldedPath) {
@@ -97,9 +122,8 @@ void BindTreeRange(sqlite3_stmt* s, const QString& foldedPath) {
 }
 
 QString ColumnText(sqlite3_stmt* s, int column) {
-    const void* text = sqlite3_column_text16(s, column);
-    const int bytes = sqlite3_column_bytes16(s, column);
-    return text ? QString::fromUtf16(static_cast<const char16_t*>(text), bytes / 2) : QString();
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
+    return QString::fromUtf8(text, sqlite3_column_bytes(s, column));
 }
 
 QByteArray ColumnBlob(sqlite3_stmt* s, int column) {
@@ -235,8 +259,13 @@ StoreResult SqliteStore::initSchema() {
     if (version > kSchemaVersion)
         return {StoreStatus::Failed,
                 QStringLiteral("%1 was made by a newer version of the program").arg(file_)};
-    sqlite3_exec(db_, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL", nullptr, nullptr,
-                 nullptr);
+    // WAL lets readers work beside a writer; NORMAL sync keeps every committed
+    // change across a crash of the process. Reads go through a memory map and
+    // a page cache large enough for a whole Uninstall key.
+    sqlite3_exec(db_,
+                 "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; "
+                 "PRAGMA cache_size=-16384; PRAGMA mmap_size=268435456",
+                 nullptr, nullptr, nullptr);
     return {};
 }
 
@@ -309,6 +338,17 @@ template <typename Work> StoreResult SqliteStore::writeTransaction(Work&& work) 
     }
     keyCache_.clear();
     return commit();
+}
+
+const QByteArray& SqliteStore::foldedValueName(const QString& name) {
+    // The program reads a handful of value names over and over.
+    auto it = valueNames_.constFind(name);
+    if (it == valueNames_.constEnd()) {
+        if (valueNames_.size() > 256)
+            valueNames_.clear();
+        it = valueNames_.insert(name, FoldName(name).toUtf8());
+    }
+    return *it;
 }
 
 std::optional<qint64> SqliteStore::findKey(const QString& foldedPath, StoreResult* result) {
@@ -719,28 +759,28 @@ void SqliteStore::SetStringValue(RootKey root, const QString& path, const QStrin
 }
 
 QString SqliteStore::GetStringValue(RootKey root, const QString& path, const QString& name) {
-    const auto key = RelativeKey(root, path);
+    const auto key = FoldedRelativePath(root, path);
     sqlite3_stmt* s = key ? stmt(GetValue) : nullptr;
     if (!s)
         return QString();
     Resetter reset{s};
-    BindText(s, 1, FoldedPath(*key));
-    BindText(s, 2, FoldName(name));
+    BindText(s, 1, *key);
+    const QByteArray& folded = foldedValueName(name);
+    sqlite3_bind_text(s, 2, folded.constData(), static_cast<int>(folded.size()), SQLITE_STATIC);
     if (sqlite3_step(s) != SQLITE_ROW)
         return QString();
-    const auto type = static_cast<quint32>(sqlite3_column_int64(s, 0));
-    if (type == RegType::Dword)
-        return QString();
-    return ValueAsText(type, ColumnBlob(s, 1));
+    const auto* data = static_cast<const char*>(sqlite3_column_blob(s, 1));
+    return ValueAsText(static_cast<quint32>(sqlite3_column_int64(s, 0)),
+                       QByteArrayView(data, sqlite3_column_bytes(s, 1)));
 }
 
 void SqliteStore::EnumSubkeys(RootKey root, const QString& path, QStringList& names) {
-    const auto key = RelativeKey(root, path);
-    sqlite3_stmt* s = key ? stmt(Children) : nullptr;
+    const auto folded = FoldedRelativePath(root, path);
+    sqlite3_stmt* s = folded ? stmt(Children) : nullptr;
     if (!s)
         return;
     Resetter reset{s};
-    BindText(s, 1, FoldedPath(*key));
+    BindText(s, 1, *folded);
     while (sqlite3_step(s) == SQLITE_ROW) {
         QString name = ColumnText(s, 0);
         // The registry's enumeration buffer holds 254 characters and a NUL: a
@@ -752,12 +792,12 @@ void SqliteStore::EnumSubkeys(RootKey root, const QString& path, QStringList& na
 }
 
 void SqliteStore::EnumValueNames(RootKey root, const QString& path, QStringList& names) {
-    const auto key = RelativeKey(root, path);
-    sqlite3_stmt* s = key ? stmt(ValueNames) : nullptr;
+    const auto folded = FoldedRelativePath(root, path);
+    sqlite3_stmt* s = folded ? stmt(ValueNames) : nullptr;
     if (!s)
         return;
     Resetter reset{s};
-    BindText(s, 1, FoldedPath(*key));
+    BindText(s, 1, *folded);
     while (sqlite3_step(s) == SQLITE_ROW) {
         QString name = ColumnText(s, 0);
         // Names too long for the 255-character buffer are skipped; values with
@@ -765,6 +805,63 @@ void SqliteStore::EnumValueNames(RootKey root, const QString& path, QStringList&
         if (name.size() < MaxKeyNameLength && sqlite3_column_int64(s, 1) > 0)
             names.append(std::move(name));
     }
+}
+
+QList<Registry::SubkeyValues> SqliteStore::ReadSubkeyValues(RootKey root, const QString& path,
+                                                            const QStringList& valueNames) {
+    QList<SubkeyValues> result;
+    const auto folded = FoldedRelativePath(root, path);
+    if (!folded || !db_ || !begin(false).ok())
+        return result;
+    const bool ownTransaction = !batchOpen_;
+
+    // The subkeys in enumeration order, then the wanted values of all of them
+    // in one statement.
+    QHash<qint64, qsizetype> rowOfKey;
+    if (sqlite3_stmt* s = stmt(ChildKeys)) {
+        Resetter reset{s};
+        BindText(s, 1, *folded);
+        while (sqlite3_step(s) == SQLITE_ROW) {
+            QString name = ColumnText(s, 1);
+            if (name.size() >= MaxKeyNameLength)
+                break; // as EnumSubkeys: a name too long ends the enumeration
+            rowOfKey.insert(sqlite3_column_int64(s, 0), result.size());
+            result.append({std::move(name), QStringList(valueNames.size(), QString())});
+        }
+    }
+    if (!result.isEmpty() && !valueNames.isEmpty()) {
+        QString sql = QStringLiteral("SELECT v.key, v.fold, v.type, v.data FROM key k JOIN value v "
+                                     "ON v.key = k.id WHERE k.parent = (SELECT id FROM key WHERE "
+                                     "path = ?1) AND v.fold IN (");
+        for (qsizetype i = 0; i < valueNames.size(); ++i)
+            sql += (i ? QStringLiteral(",?") : QStringLiteral("?")) + QString::number(i + 2);
+        sql += u')';
+        sqlite3_stmt* s = nullptr;
+        const QByteArray utf8 = sql.toUtf8();
+        if (sqlite3_prepare_v2(db_, utf8.constData(), -1, &s, nullptr) == SQLITE_OK) {
+            BindText(s, 1, *folded);
+            QHash<QString, qsizetype> column;
+            for (qsizetype i = 0; i < valueNames.size(); ++i) {
+                const QString fold = FoldName(valueNames[i]);
+                column.insert(fold, i);
+                BindText(s, static_cast<int>(i + 2), fold);
+            }
+            while (sqlite3_step(s) == SQLITE_ROW) {
+                const auto row = rowOfKey.constFind(sqlite3_column_int64(s, 0));
+                const auto col = column.constFind(ColumnText(s, 1));
+                if (row == rowOfKey.constEnd() || col == column.constEnd())
+                    continue;
+                const auto* data = static_cast<const char*>(sqlite3_column_blob(s, 3));
+                result[*row].values[*col] =
+                    ValueAsText(static_cast<quint32>(sqlite3_column_int64(s, 2)),
+                                QByteArrayView(data, sqlite3_column_bytes(s, 3)));
+            }
+        }
+        sqlite3_finalize(s);
+    }
+    if (ownTransaction)
+        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    return result;
 }
 
 bool SqliteStore::ExportKey(const QString& fullKeyPath, const QString& destination) {

@@ -60,6 +60,8 @@ public:
     void EnumValueNames(RootKey root, const QString& path, QStringList& names) override;
     bool ExportKey(const QString& fullKeyPath, const QString& destination) override;
     ImportReport ImportFile(const QString& source) override;
+    QList<SubkeyValues> ReadSubkeyValues(RootKey root, const QString& path,
+                                         const QStringList& valueNames) override;
     std::unique_ptr<ReadBatch> BeginReadBatch() override;
 
     // Typed operations that say what went wrong.
@@ -81,6 +83,7 @@ private:
         GetValue,
         InsertKey,
         Children,
+        ChildKeys,
         ValueNames,
         ValuesOfKey,
         UpsertValue,
@@ -119,4 +122,7 @@ private:
     bool batchOpen_ = false;
     // Key ids by folded path, valid inside one write transaction (imports).
     QHash<QString, qint64> keyCache_;
+    // Folded UTF-8 forms of the value names read so far.
+    QHash<QString, QByteArray> valueNames_;
+    const QByteArray& foldedValueName(const QString& name);
 };

@@ -98,6 +98,7 @@ TEST_F(RegFileTest, EveryValueTypeSurvivesExportAndImport) {
         RegValue{"Inner NUL", RegType::Sz, Utf16Bytes(QString("a") + QChar(0) + "b", true)},
         MakeStringValue("Expand", "%SystemRoot%\\x", RegType::ExpandSz),
         RegValue{"EmptyExpand", RegType::ExpandSz, QByteArray()},
+        RegValue{"OddExpand", RegType::ExpandSz, QByteArray("A\0\0", 3)},
         MakeMultiStringValue("Multi", {"alpha", "beta gamma", "δ"}),
         RegValue{"EmptyMulti", RegType::MultiSz, QByteArray()},
         RegValue{"Binary", RegType::Binary, longBinary},

@@ -164,6 +164,30 @@ TEST_F(RegistryStoreTest, ReadBatchSeesOneSnapshotAndWritesStillWork) {
     EXPECT_EQ(store.GetStringValue(HKLM, kUninstall + "App", "DisplayName"), "After");
 }
 
+TEST_F(RegistryStoreTest, ReadSubkeyValuesGivesWhatSingleReadsGive) {
+    store.SetStringValue(HKLM, kUninstall + "b", "DisplayName", "Bee");
+    store.setValue(entryKey("a"), MakeDwordValue("DisplayName", 1));
+    store.setValue(entryKey("a"), MakeStringValue("UninstallString", "un a"));
+    store.setValue(entryKey("C"), MakeMultiStringValue("displayname", {"first", "second"}));
+    store.SetStringValue(HKLM, kUninstall + "C\\Sub", "DisplayName", "not a subkey of the list");
+    store.SetStringValue(HKLM, kUninstall + QString(255, u'M'), "DisplayName", "too long");
+    store.SetStringValue(HKLM, kUninstall + "zz", "DisplayName", "after the long one");
+    const QStringList wanted{"DisplayName", "UninstallString", "Missing"};
+    const auto entries = store.ReadSubkeyValues(HKLM, kUninstall, wanted);
+    QStringList names;
+    store.EnumSubkeys(HKLM, kUninstall, names);
+    ASSERT_EQ(entries.size(), names.size());
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ(entries[i].name, names[i]);
+        for (qsizetype v = 0; v < wanted.size(); ++v)
+            EXPECT_EQ(entries[i].values[v],
+                      store.GetStringValue(HKLM, kUninstall + names[i], wanted[v]));
+    }
+    EXPECT_EQ(names, (QStringList{"a", "b", "C"}));
+    EXPECT_EQ(entries[2].values[0], "first");
+    EXPECT_TRUE(store.ReadSubkeyValues(HKLM, kUninstall + "Missing", wanted).isEmpty());
+}
+
 TEST(RegistryStoreDamage, AFileThatIsNotAStoreIsNeverOverwritten) {
     TempProgramFolder folder;
     const QByteArray garbage = QByteArray("this is not a database\n").repeated(200);
