@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+./scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DRELVANO_SANITIZE=ON \
+  -DRELVANO_BUILD_TESTS=ON -DRELVANO_BUILD_BENCH=OFF
+cd build-asan
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --output-on-failure -j "$(nproc)"
