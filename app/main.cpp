@@ -1,8 +1,9 @@
+#include "app/FrmMain.h"
+#include "app/Startup.h"
 #include "core/AppContext.h"
 #include "dialogs/QtServices.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -10,8 +11,8 @@ int main(int argc, char** argv) {
     QtServices services;
     AppContext context(DefaultProgramFolder());
     context.services = services.all();
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Relvano"));
-    window.show();
+    Startup startup(context);
+    if (!startup.start())
+        return 1;
     return app.exec();
 }

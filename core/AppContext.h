@@ -27,6 +27,7 @@ struct AppServices {
     ProcessService* processes = nullptr;
     PrintService* printer = nullptr;
     ClipboardService* clipboard = nullptr;
+    DialogService* dialogs = nullptr;
 };
 
 class AppContext {

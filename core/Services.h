@@ -6,7 +6,11 @@
 
 #include "core/Process.h"
 
+#include <QList>
 #include <QString>
+
+#include <optional>
+#include <utility>
 
 // Message boxes, as the program shows them: a text, a title, an icon and a
 // set of buttons; the answer is the button pressed.
@@ -17,8 +21,9 @@ enum class MsgAnswer { Ok, Cancel, Yes, No, Retry };
 class MessageService {
 public:
     virtual ~MessageService() = default;
+    // defaultButton counts the buttons from 1.
     virtual MsgAnswer MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon,
-                             const QString& title) = 0;
+                             const QString& title, int defaultButton = 1) = 0;
 };
 
 // Opening documents, folders, web and mail addresses with the desktop's
@@ -53,6 +58,35 @@ public:
     virtual ~ClipboardService() = default;
     virtual void SetText(const QString& text) = 0;
     virtual QString Text() = 0;
+};
+
+// The platform's file, colour, print and folder dialogs. The common dialog
+// wrapper (cCommonDialog) puts its own rules on top of these.
+struct FileDialogRequest {
+    bool save = false;
+    QString title;
+    QList<std::pair<QString, QString>> filters; // description, pattern
+    int filterIndex = 1;                        // counted from 1
+    QString fileName;
+    QString initDir;
+    QString defaultExt;
+    quint32 flags = 0;
+};
+struct FileDialogAnswer {
+    bool accepted = false;
+    QString fileName; // full path; several names separated by NUL after a multiple choice
+    int filterIndex = 1;
+};
+class DialogService {
+public:
+    virtual ~DialogService() = default;
+    virtual FileDialogAnswer FileDialog(const FileDialogRequest& request) = 0;
+    // Colours as 0x00BBGGRR values; nothing when cancelled.
+    virtual std::optional<quint32> ColorDialog(quint32 initial) = 0;
+    // The number of copies chosen; nothing when cancelled.
+    virtual std::optional<int> PrintDialog(int copies) = 0;
+    // A folder chosen by the user; empty when cancelled.
+    virtual QString FolderDialog(const QString& title) = 0;
 };
 
 // The real process service: StartCommandLine and IsProcessRunning.

@@ -2,15 +2,19 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QPrintDialog>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QPrinter>
 #include <QTextDocument>
 #include <QUrl>
 
 MsgAnswer QtMessageService::MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon,
-                                   const QString& title) {
+                                   const QString& title, int defaultButton) {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title);
     box.setText(text);
@@ -47,6 +51,19 @@ MsgAnswer QtMessageService::MsgBox(const QString& text, MsgButtons buttons, MsgI
     case MsgButtons::RetryCancel:
         box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
         break;
+    }
+    if (defaultButton >= 1) {
+        // Buttons in the order the program names them: Yes before No, Ok before Cancel.
+        QList<QMessageBox::StandardButton> order = {QMessageBox::Ok, QMessageBox::Yes,
+                                                    QMessageBox::No, QMessageBox::Retry,
+                                                    QMessageBox::Cancel};
+        QList<QPushButton*> ordered;
+        for (const auto which : order) {
+            if (auto* b = qobject_cast<QPushButton*>(box.button(which)))
+                ordered.append(b);
+        }
+        if (defaultButton <= ordered.size())
+            box.setDefaultButton(ordered[defaultButton - 1]);
     }
     switch (box.exec()) {
     case QMessageBox::Ok:
@@ -104,4 +121,55 @@ void QtClipboardService::SetText(const QString& text) {
 
 QString QtClipboardService::Text() {
     return QApplication::clipboard()->text();
+}
+
+FileDialogAnswer QtDialogService::FileDialog(const FileDialogRequest& request) {
+    QFileDialog dialog(QApplication::activeWindow(), request.title);
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    QStringList filters;
+    for (const auto& [description, pattern] : request.filters)
+        filters.append(description + QStringLiteral(" (") + QString(pattern).replace(u';', u' ') +
+                       u')');
+    if (!filters.isEmpty())
+        dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    if (!request.initDir.isEmpty())
+        dialog.setDirectory(request.initDir);
+    if (!request.defaultExt.isEmpty())
+        dialog.setDefaultSuffix(request.defaultExt);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (request.save)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !(request.flags & 0x2));
+    else if (request.flags & 0x200)
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+    else if (request.flags & 0x1000)
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return FileDialogAnswer{};
+    return FileDialogAnswer{true, dialog.selectedFiles().join(QChar(0)),
+                            static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1};
+}
+
+std::optional<quint32> QtDialogService::ColorDialog(quint32 initial) {
+    const QColor start(initial & 0xff, (initial >> 8) & 0xff, (initial >> 16) & 0xff);
+    const QColor chosen = QColorDialog::getColor(start, QApplication::activeWindow());
+    if (!chosen.isValid())
+        return std::nullopt;
+    return static_cast<quint32>(chosen.red()) | (static_cast<quint32>(chosen.green()) << 8) |
+           (static_cast<quint32>(chosen.blue()) << 16);
+}
+
+std::optional<int> QtDialogService::PrintDialog(int copies) {
+    QPrinter printer;
+    printer.setCopyCount(std::max(1, copies));
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return printer.copyCount();
+}
+
+QString QtDialogService::FolderDialog(const QString& title) {
+    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), title);
 }

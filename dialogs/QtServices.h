@@ -7,8 +7,8 @@
 
 class QtMessageService final : public MessageService {
 public:
-    MsgAnswer MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon,
-                     const QString& title) override;
+    MsgAnswer MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title,
+                     int defaultButton = 1) override;
 };
 
 class QtShellService final : public ShellService {
@@ -35,6 +35,16 @@ public:
     QString Text() override;
 };
 
+
+// The platform's dialogs over Qt.
+class QtDialogService final : public DialogService {
+public:
+    FileDialogAnswer FileDialog(const FileDialogRequest& request) override;
+    std::optional<quint32> ColorDialog(quint32 initial) override;
+    std::optional<int> PrintDialog(int copies) override;
+    QString FolderDialog(const QString& title) override;
+};
+
 // All of the above, owned together; the program makes one at start-up.
 struct QtServices {
     QtMessageService messages;
@@ -42,5 +52,6 @@ struct QtServices {
     SystemProcessService processes;
     QtPrintService printer;
     QtClipboardService clipboard;
-    AppServices all() { return AppServices{&messages, &shell, &processes, &printer, &clipboard}; }
+    QtDialogService dialogs;
+    AppServices all() { return AppServices{&messages, &shell, &processes, &printer, &clipboard, &dialogs}; }
 };

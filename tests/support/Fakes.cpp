@@ -1,8 +1,8 @@
 #include "tests/support/Fakes.h"
 
 MsgAnswer FakeMessageService::MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon,
-                                     const QString& title) {
-    calls.append({text, buttons, icon, title});
+                                     const QString& title, int defaultButton) {
+    calls.append({text, buttons, icon, title, defaultButton});
     if (!answers.isEmpty())
         return answers.dequeue();
     switch (buttons) {

@@ -15,6 +15,7 @@ struct MsgBoxCall {
     MsgButtons buttons;
     MsgIcon icon;
     QString title;
+    int defaultButton;
 };
 
 class FakeMessageService final : public MessageService {
@@ -22,8 +23,8 @@ public:
     // Answers given in order; with none queued, the first button's answer.
     QQueue<MsgAnswer> answers;
     QList<MsgBoxCall> calls;
-    MsgAnswer MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon,
-                     const QString& title) override;
+    MsgAnswer MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title,
+                     int defaultButton = 1) override;
 };
 
 class FakeShellService final : public ShellService {
@@ -75,11 +76,41 @@ public:
     QString Text() override { return text; }
 };
 
+// Plays scripted answers to the dialogs and records the requests.
+class FakeDialogService final : public DialogService {
+public:
+    QList<FileDialogRequest> fileRequests;
+    QQueue<FileDialogAnswer> fileAnswers; // none queued: cancelled
+    QQueue<std::optional<quint32>> colorAnswers;
+    QQueue<std::optional<int>> printAnswers;
+    QQueue<QString> folderAnswers;
+    int colorRequests = 0;
+    int printRequests = 0;
+    FileDialogAnswer FileDialog(const FileDialogRequest& request) override {
+        fileRequests.append(request);
+        return fileAnswers.isEmpty() ? FileDialogAnswer{} : fileAnswers.dequeue();
+    }
+    std::optional<quint32> ColorDialog(quint32) override {
+        ++colorRequests;
+        return colorAnswers.isEmpty() ? std::nullopt : colorAnswers.dequeue();
+    }
+    std::optional<int> PrintDialog(int) override {
+        ++printRequests;
+        return printAnswers.isEmpty() ? std::nullopt : printAnswers.dequeue();
+    }
+    QString FolderDialog(const QString&) override {
+        return folderAnswers.isEmpty() ? QString() : folderAnswers.dequeue();
+    }
+};
+
 struct FakeServices {
     FakeMessageService messages;
     FakeShellService shell;
     FakeProcessService processes;
     FakePrintService printer;
     FakeClipboardService clipboard;
-    AppServices all() { return AppServices{&messages, &shell, &processes, &printer, &clipboard}; }
+    FakeDialogService dialogs;
+    AppServices all() {
+        return AppServices{&messages, &shell, &processes, &printer, &clipboard, &dialogs};
+    }
 };

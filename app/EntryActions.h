@@ -1,0 +1,30 @@
+// Deleting and exporting one Uninstall entry, and its backup file. The
+// uninstall dialog's clean-up uses the same backup.
+#pragma once
+
+#include "core/AppContext.h"
+
+class QWidget;
+
+// The backup file of an entry: the backup folder, SafeFileName(DisplayName), ".Reg".
+QString BackupFileFor(const AppContext& context, const QString& displayName);
+
+// Exports the entry (with its subkeys) to its backup file, creating the
+// backup folder when it is missing. True only when the file was written.
+bool BackupEntry(AppContext& context, const QString& key, const QString& displayName);
+
+// The question asked before a delete.
+QString DeleteConfirmationText(const QString& displayName);
+
+enum class DeleteOutcome { Cancelled, Deleted, NotBackedUp };
+// Asks (when confirm is set), backs the entry up and deletes it. When the
+// backup could not be written nothing is deleted and the user is told.
+DeleteOutcome DeleteEntry(AppContext& context, const QString& key, const QString& displayName,
+                          bool confirm);
+
+// The file an export goes to: the chosen name, with ".reg" appended unless it
+// already ends so (in any case); empty when the result is too short.
+QString ExportFileName(const QString& chosen);
+// Asks for a file with the save dialog and exports the entry to it.
+bool ExportEntry(AppContext& context, QWidget* owner, const QString& key,
+                 const QString& displayName);

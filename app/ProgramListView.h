@@ -1,0 +1,87 @@
+// Lv: the program list. One model shown by two views: a list view for large
+// icons, small icons and list, a table for details. Each row is one entry:
+// its key (the subkey name), its text (DisplayName), its second column
+// (UninstallString) and its icon.
+#pragma once
+
+#include "core/Settings.h"
+
+#include <QIcon>
+#include <QStackedWidget>
+
+class QAbstractItemView;
+class QListView;
+class QStandardItemModel;
+class QTableView;
+class QModelIndex;
+
+class ProgramListView : public QStackedWidget {
+    Q_OBJECT
+public:
+    static constexpr int KeyRole = Qt::UserRole + 1;
+    static constexpr int ImageIndexRole = Qt::UserRole + 2;
+
+    explicit ProgramListView(QWidget* parent = nullptr);
+
+    // Filling: clear, then add rows; the order is applied by sortItems().
+    void clear();
+    void addItems(const QList<std::tuple<QString, QString, QString, QIcon, int>>& rows);
+    int count() const;
+    QString key(int row) const;
+    QString text(int row) const;
+    QString subItem(int row) const;
+    int imageIndex(int row) const;
+    QIcon icon(int row) const;
+    void setText(int row, const QString& text);
+
+    // -1 when nothing is selected.
+    int selectedRow() const;
+    void selectRow(int row); // selects and scrolls into view
+    void clearSelection();
+
+    void setView(ListViewKind view);
+    ListViewKind view() const { return view_; }
+    // 0 ascending, 1 descending, 2 unsorted
+    void setSortOrder(int order);
+    int sortOrder() const { return order_; }
+    void setGridLines(bool on);
+    void setFullRowSelect(bool on);
+
+    void setItemBackground(int row, const QColor& color);
+    QColor itemBackground(int row) const;
+    void clearItemBackgrounds();
+
+    // Starts the in-place edit of the selected row's text.
+    void editSelected();
+    // Fits the "Uninstall String" column to the width the first one leaves.
+    void fitColumns();
+
+    QAbstractItemView* currentView() const;
+    QTableView* detailsView() const { return table_; }
+    QListView* iconView() const { return list_; }
+    QStandardItemModel* model() const { return model_; }
+
+signals:
+    void itemClicked(int row);
+    void itemDoubleClicked(int row);
+    void mousePressed(Qt::MouseButton button);
+    void rightButtonReleased();
+    void keyPressed(int key);
+    void selectionChanged();
+    void nameHeaderClicked();
+    void editStarted(int row);
+    // The edit ended with text; the slot decides (setText to keep it).
+    void renameRequested(int row, const QString& newText);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectView(QAbstractItemView* view);
+
+    QStandardItemModel* model_;
+    QListView* list_;
+    QTableView* table_;
+    ListViewKind view_ = ListViewKind::LargeIcons;
+    int order_ = 0;
+};

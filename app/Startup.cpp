@@ -1,0 +1,45 @@
+#include "app/Startup.h"
+
+#include "app/FrmMain.h"
+#include "app/FrmSpl.h"
+#include "core/AppContext.h"
+
+#include <QTimer>
+
+Startup::Startup(AppContext& context, const QString& lockFolder)
+    : context_(context), instance_(lockFolder) {}
+
+Startup::~Startup() {
+    instance_.release();
+}
+
+bool Startup::start() {
+    if (!instance_.acquire()) {
+        if (context_.services.messages)
+            context_.services.messages->MsgBox(QStringLiteral("Can,t open another copy of Relvano"),
+                                               MsgButtons::Ok, MsgIcon::Exclamation,
+                                               QStringLiteral("Relvano"));
+        return false;
+    }
+    splash_ = std::make_unique<FrmSpl>();
+    splash_->show();
+    // The splash is painted before the long first load starts.
+    QTimer::singleShot(20, this, &Startup::loadMainWindow);
+    return true;
+}
+
+void Startup::loadMainWindow() {
+    main_ = std::make_unique<FrmMain>(context_);
+    main_->setAttribute(Qt::WA_DeleteOnClose, false);
+    main_->SetupWindow();
+    main_->setSplashBar(splash_->bar());
+    main_->ResetList();
+    splash_->close();
+    splash_.reset();
+    main_->SplashClosed = true;
+    main_->setSplashBar(nullptr);
+    main_->ApplySettings();
+    main_->show();
+    connect(main_.get(), &QObject::destroyed, this, [this] { instance_.release(); });
+    emit ready(main_.get());
+}
