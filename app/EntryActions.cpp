@@ -29,18 +29,19 @@ QString DeleteConfirmationText(const QString& displayName) {
 DeleteOutcome DeleteEntry(AppContext& context, const QString& key, const QString& displayName,
                           bool confirm) {
     MessageService* messages = context.services.messages;
-    if (confirm &&
-        (!messages || messages->MsgBox(DeleteConfirmationText(displayName), MsgButtons::YesNo,
-                                       MsgIcon::Information,
-                                       QStringLiteral("Confirm Program Delete"), 2) != MsgAnswer::Yes))
+    if (confirm && (!messages ||
+                    messages->MsgBox(DeleteConfirmationText(displayName), MsgButtons::YesNo,
+                                     MsgIcon::Information, QStringLiteral("Confirm Program Delete"),
+                                     2) != MsgAnswer::Yes))
         return DeleteOutcome::Cancelled;
     if (!BackupEntry(context, key, displayName)) {
         // Without its backup the entry would be lost for good.
         if (messages)
-            messages->MsgBox(QStringLiteral("The program could not be backed up to \"%1\", so it "
-                                            "was not deleted.")
-                                 .arg(QDir::toNativeSeparators(BackupFileFor(context, displayName))),
-                             MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Relvano"));
+            messages->MsgBox(
+                QStringLiteral("The program could not be backed up to \"%1\", so it "
+                               "was not deleted.")
+                    .arg(QDir::toNativeSeparators(BackupFileFor(context, displayName))),
+                MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Relvano"));
         return DeleteOutcome::NotBackedUp;
     }
     context.store().DeleteKey(RootKey::LocalMachine, AppContext::UninstallKeyPath + key);

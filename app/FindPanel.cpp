@@ -40,9 +40,10 @@ QList<int> FindMatches(Registry& registry, const QStringList& keys, const QStrin
 FindPanel::FindPanel(AppContext& context, ProgramListView* list, QWidget* parent)
     : QFrame(parent), context_(context), list_(list), text_(new QLineEdit(this)),
       param_(new QComboBox(this)), matchCase_(new QCheckBox(QStringLiteral("Match case"), this)),
-      colour_(new QCheckBox(QStringLiteral("Color Found Items "), this)), selectColour_(new Url(this)),
-      shape_(new QFrame(this)), search_(new QPushButton(QStringLiteral("Find Next"), this)),
-      matches_(new QListWidget(this)), shapeColor_(kShapeOff) {
+      colour_(new QCheckBox(QStringLiteral("Color Found Items "), this)),
+      selectColour_(new Url(this)), shape_(new QFrame(this)),
+      search_(new QPushButton(QStringLiteral("Find Next"), this)), matches_(new QListWidget(this)),
+      shapeColor_(kShapeOff) {
     setObjectName(QStringLiteral("Side"));
     setFrameShape(QFrame::StyledPanel);
     setFixedWidth(3150 / 15);
@@ -144,6 +145,11 @@ void FindPanel::reset() {
     findPosition_ = 0;
 }
 
+void FindPanel::focusSearchText() {
+    text_->setFocus();
+    text_->selectAll();
+}
+
 QColor FindPanel::foundColor() const {
     return shapeColor_;
 }
@@ -177,7 +183,8 @@ void FindPanel::findNext() {
     if (context_.services.messages)
         context_.services.messages->MsgBox(
             QStringLiteral("Searching for \"") + text_->text() +
-                QStringLiteral("\" was complete , Press 'Find Next' if you want to repeat the search."),
+                QStringLiteral(
+                    "\" was complete , Press 'Find Next' if you want to repeat the search."),
             MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Relvano"));
     findPosition_ = 0;
 }

@@ -25,6 +25,7 @@ public:
 
     // Shows the panel with "Search By" reset to "Program Name".
     void reset();
+    void focusSearchText();
     void findNext();
     int findPosition() const { return findPosition_; }
     QColor foundColor() const;

@@ -116,11 +116,13 @@ void FrmMain::buildMenus() {
     a_.editSep1 = AddSeparator(edit, "Mnu_Edit_Sep1");
     a_.editFind = AddItem(edit, "Mnu_Edit_Find", QStringLiteral("Find"));
     a_.editFind->setCheckable(true);
+    a_.editFind->setShortcut(QKeySequence::Find);
     a_.editChangeIcon = AddItem(edit, "Mnu_Edit_ChangeIcon", QStringLiteral("Change Icon..."));
     AddSeparator(edit, "Mnu_Edit_Sep2");
     a_.editShortcut = AddItem(edit, "Mnu_Edit_Shortcut", QStringLiteral("Create Shortcut..."));
     a_.editSep3 = AddSeparator(edit, "Mnu_Edit_Sep3");
-    a_.editRemoveColors = AddItem(edit, "Mnu_Edit_RemoveColors", QStringLiteral("Remove Items Colors"));
+    a_.editRemoveColors =
+        AddItem(edit, "Mnu_Edit_RemoveColors", QStringLiteral("Remove Items Colors"));
     a_.editSep3->setVisible(false);
     a_.editRemoveColors->setVisible(false);
 
@@ -154,10 +156,12 @@ void FrmMain::buildMenus() {
     a_.infoSupport = AddItem(links, "Mnu_Info_Support", QStringLiteral("Support Url"));
 
     QMenu* tools = AddMenu(bar, "Mnu_Tools", QStringLiteral("&Tools"));
-    a_.toolsProgramFiles = AddItem(tools, "Mnu_Tools_ProgramFiles", QStringLiteral("Program Files"));
+    a_.toolsProgramFiles =
+        AddItem(tools, "Mnu_Tools_ProgramFiles", QStringLiteral("Program Files"));
     a_.toolsRegedit = AddItem(tools, "Mnu_Tools_Regedit", QStringLiteral("Registry Editor"));
     AddSeparator(tools, "Mnu_Tools_Sep1");
-    a_.toolsComponents = AddItem(tools, "Mnu_Tools_Components", QStringLiteral("Windows Components"));
+    a_.toolsComponents =
+        AddItem(tools, "Mnu_Tools_Components", QStringLiteral("Windows Components"));
     a_.toolsUpdate = AddItem(tools, "Mnu_Tools_Update", QStringLiteral("Windows Update"));
     AddSeparator(tools, "Mnu_Tools_Sep2");
     a_.toolsOptions = AddItem(tools, "Mnu_Tools_Options", QStringLiteral("Options"));
@@ -332,9 +336,9 @@ void FrmMain::buildToolBar() {
     a_.tbReport = button("TB_Report", QStringLiteral(" Report "),
                          StandardIcon("document-print", QStyle::SP_FileDialogListView),
                          QStringLiteral("Create Report"));
-    a_.tbOptions = button("TB_Options", QStringLiteral(" Option "),
-                          StandardIcon("preferences-system", QStyle::SP_FileDialogInfoView),
-                          QString());
+    a_.tbOptions =
+        button("TB_Options", QStringLiteral(" Option "),
+               StandardIcon("preferences-system", QStyle::SP_FileDialogInfoView), QString());
     separator("TB_Sp4");
     a_.tbHelp = button("TB_Help", QStringLiteral(" Help "),
                        StandardIcon("help-contents", QStyle::SP_DialogHelpButton), QString());
@@ -486,21 +490,20 @@ QString FrmMain::selectedText() const {
 }
 
 void FrmMain::setListCommandsEnabled(bool on) {
-    for (QAction* action :
-         {a_.fileUninstall, a_.fileExport, a_.fileBackup, a_.fileList, a_.fileReport,
-          a_.editEditEntry, a_.editRename, a_.editDelete, a_.editFind, a_.editChangeIcon,
-          a_.editShortcut, a_.viewBasic, a_.viewAdvanced, a_.viewLarge, a_.viewSmall, a_.viewList,
-          a_.viewDetails, a_.viewAscending, a_.viewDescending, a_.infoInfo, a_.infoAll,
-          a_.infoQuickLinks, a_.tbUninstall, a_.tbInfo, a_.tbFind, a_.tbEditEntry,
-          a_.tbDeleteEntry, a_.tbReport})
+    for (QAction* action : {a_.fileUninstall, a_.fileExport,     a_.fileBackup,     a_.fileList,
+                            a_.fileReport,    a_.editEditEntry,  a_.editRename,     a_.editDelete,
+                            a_.editFind,      a_.editChangeIcon, a_.editShortcut,   a_.viewBasic,
+                            a_.viewAdvanced,  a_.viewLarge,      a_.viewSmall,      a_.viewList,
+                            a_.viewDetails,   a_.viewAscending,  a_.viewDescending, a_.infoInfo,
+                            a_.infoAll,       a_.infoQuickLinks, a_.tbUninstall,    a_.tbInfo,
+                            a_.tbFind,        a_.tbEditEntry,    a_.tbDeleteEntry,  a_.tbReport})
         action->setEnabled(on);
 }
 
 void FrmMain::setSelectionCommandsEnabled(bool on) {
-    for (QAction* action :
-         {a_.tbUninstall, a_.tbInfo, a_.tbEditEntry, a_.tbDeleteEntry, a_.fileUninstall,
-          a_.fileExport, a_.editEditEntry, a_.editRename, a_.editDelete, a_.editChangeIcon,
-          a_.editShortcut, a_.infoInfo})
+    for (QAction* action : {a_.tbUninstall, a_.tbInfo, a_.tbEditEntry, a_.tbDeleteEntry,
+                            a_.fileUninstall, a_.fileExport, a_.editEditEntry, a_.editRename,
+                            a_.editDelete, a_.editChangeIcon, a_.editShortcut, a_.infoInfo})
         action->setEnabled(on);
 }
 
@@ -593,8 +596,10 @@ void FrmMain::toggleFindPanel() {
     findPanel_->setVisible(show);
     WriteIni(context_.ConfigIniPath, QStringLiteral("Main"), QStringLiteral("Fv"),
              show ? QStringLiteral("1") : QStringLiteral("0"));
-    if (show)
+    if (show) {
         findPanel_->reset();
+        findPanel_->focusSearchText();
+    }
     list_->fitColumns();
 }
 
@@ -607,13 +612,14 @@ MainWindowSettings FrmMain::currentSettings() const {
     s.order = OrderSetting == 1 ? SortOrder::Ascending : SortOrder::Descending;
     s.view = static_cast<ListViewKind>(ViewSetting);
     const QRect g = geometry();
-    s.geometryTwips = QRect(g.x() * TwipsPerPixel, g.y() * TwipsPerPixel,
-                            g.width() * TwipsPerPixel, g.height() * TwipsPerPixel);
+    s.geometryTwips = QRect(g.x() * TwipsPerPixel, g.y() * TwipsPerPixel, g.width() * TwipsPerPixel,
+                            g.height() * TwipsPerPixel);
     return s;
 }
 
 void FrmMain::ApplySettings() {
-    const MainWindowSettings s = LoadMainWindowSettings(context_.ConfigIniPath, DesignGeometryTwips());
+    const MainWindowSettings s =
+        LoadMainWindowSettings(context_.ConfigIniPath, DesignGeometryTwips());
     SetMode(s.mode == ListMode::Basic ? 0 : 1);
     SetView(static_cast<int>(s.view) - 1);
     SetSortOrder(s.order == SortOrder::Ascending ? 0 : 1);
@@ -623,16 +629,20 @@ void FrmMain::ApplySettings() {
     list_->setFullRowSelect(s.fullRowSelect);
     if (s.restorePosition) {
         setGeometry(s.geometryTwips.x() / TwipsPerPixel, s.geometryTwips.y() / TwipsPerPixel,
-                    s.geometryTwips.width() / TwipsPerPixel, s.geometryTwips.height() / TwipsPerPixel);
+                    s.geometryTwips.width() / TwipsPerPixel,
+                    s.geometryTwips.height() / TwipsPerPixel);
     } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
         move(area.width() / 2 - width() / 2, area.height() / 2 - height() / 2);
     }
     // "Windows Update" needs a newer system and a software centre to open.
-    const bool newer = std::nearbyint(LeadingNumber(
-                           QString(WindowsVersionText()).replace(QLocale().decimalPoint(), QStringLiteral(".")))) > 4;
-    const bool centre = !QStandardPaths::findExecutable(QStringLiteral("gnome-software")).isEmpty() ||
-                        !QStandardPaths::findExecutable(QStringLiteral("plasma-discover")).isEmpty();
+    const bool newer =
+        std::nearbyint(LeadingNumber(
+            QString(WindowsVersionText()).replace(QLocale().decimalPoint(), QStringLiteral(".")))) >
+        4;
+    const bool centre =
+        !QStandardPaths::findExecutable(QStringLiteral("gnome-software")).isEmpty() ||
+        !QStandardPaths::findExecutable(QStringLiteral("plasma-discover")).isEmpty();
     a_.toolsComponents->setVisible(centre);
     a_.toolsUpdate->setVisible(newer && centre);
     ItemClicked = false;

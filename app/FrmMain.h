@@ -44,9 +44,9 @@ public:
 
     void ChkDis();
     void UpdateQuickLinks();
-    void SetView(int v);       // 0 large icons, 1 small icons, 2 list, 3 details
-    void SetSortOrder(int o);  // 0 ascending, 1 descending, 2 unsorted
-    void SetMode(int m);       // 0 Basic, 1 Advanced
+    void SetView(int v);      // 0 large icons, 1 small icons, 2 list, 3 details
+    void SetSortOrder(int o); // 0 ascending, 1 descending, 2 unsorted
+    void SetMode(int m);      // 0 Basic, 1 Advanced
     void toggleFindPanel();
 
     int ModeSetting = 1;

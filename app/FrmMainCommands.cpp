@@ -54,7 +54,8 @@ void FrmMain::deleteSelectedEntry() {
     const QString key = selectedKey();
     if (key.isEmpty())
         return;
-    if (DeleteEntry(context_, key, selectedText(), options().confirmDelete) == DeleteOutcome::Deleted)
+    if (DeleteEntry(context_, key, selectedText(), options().confirmDelete) ==
+        DeleteOutcome::Deleted)
         ResetList();
 }
 
@@ -73,8 +74,8 @@ void FrmMain::renameFinished(int row, const QString& newText) {
     if (!a_.editRename->isVisible())
         return;
     const QString key = list_->key(row);
-    if (ReadIniFlag(context_.ConfigIniPath, QStringLiteral("Main"), QStringLiteral("RenDlg"), false) ==
-        false) {
+    if (ReadIniFlag(context_.ConfigIniPath, QStringLiteral("Main"), QStringLiteral("RenDlg"),
+                    false) == false) {
         for (int i = 0; i < list_->count(); ++i) {
             if (list_->text(i).compare(newText, Qt::CaseInsensitive) != 0)
                 continue;
@@ -158,6 +159,7 @@ void FrmMain::runSoftwareCentre(bool updates) {
         context_.services.processes->Start(updates ? QStringLiteral("gnome-software --mode=updates")
                                                    : QStringLiteral("gnome-software"));
     else
-        context_.services.processes->Start(QStringLiteral("plasma-discover") +
-                                           (updates ? QStringLiteral(" --mode Update") : QString()));
+        context_.services.processes->Start(
+            QStringLiteral("plasma-discover") +
+            (updates ? QStringLiteral(" --mode Update") : QString()));
 }

@@ -8,15 +8,15 @@
 #include <QString>
 
 struct ProgramItem {
-    QString key;       // the subkey name
-    QString name;      // DisplayName
-    QString uninstall; // UninstallString, or "N/A" when hidden programs are shown and it is empty
+    QString key;        // the subkey name
+    QString name;       // DisplayName
+    QString uninstall;  // UninstallString, or "N/A" when hidden programs are shown and it is empty
     int imageIndex = 0; // the subkey's position in the enumeration, from 0
 };
 
 struct ProgramListing {
     int subkeyCount = 0;
-    QStringList iconFiles;     // per subkey: an existing icon file, or empty for the default icon
+    QStringList iconFiles;    // per subkey: an existing icon file, or empty for the default icon
     QList<ProgramItem> items; // the entries that are listed, in enumeration order
 };
 
@@ -39,10 +39,10 @@ template <typename Progress>
 ProgramListing LoadProgramListing(Registry& registry, const QString& uninstallKeyPath,
                                   bool showHidden, Progress&& progress) {
     ProgramListing listing;
-    const auto entries = registry.ReadSubkeyValues(
-        RootKey::LocalMachine, uninstallKeyPath,
-        {QStringLiteral("DisplayName"), QStringLiteral("UninstallString"),
-         QStringLiteral("DisplayIcon")});
+    const auto entries =
+        registry.ReadSubkeyValues(RootKey::LocalMachine, uninstallKeyPath,
+                                  {QStringLiteral("DisplayName"), QStringLiteral("UninstallString"),
+                                   QStringLiteral("DisplayIcon")});
     listing.subkeyCount = static_cast<int>(entries.size());
     listing.iconFiles.reserve(entries.size());
     for (int i = 0; i < listing.subkeyCount; ++i) {

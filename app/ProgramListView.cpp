@@ -17,10 +17,12 @@ class RenameDelegate : public QStyledItemDelegate {
 public:
     RenameDelegate(ProgramListView* list, QObject* parent)
         : QStyledItemDelegate(parent), list_(list) {}
-    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
+    void setModelData(QWidget* editor, QAbstractItemModel*,
+                      const QModelIndex& index) const override {
         const QString text = editor->property("text").toString();
         QMetaObject::invokeMethod(
-            list_, [list = list_, row = index.row(), text] { emit list->renameRequested(row, text); },
+            list_,
+            [list = list_, row = index.row(), text] { emit list->renameRequested(row, text); },
             Qt::QueuedConnection);
     }
 
@@ -34,7 +36,8 @@ ProgramListView::ProgramListView(QWidget* parent)
     : QStackedWidget(parent), model_(new QStandardItemModel(0, 2, this)),
       list_(new QListView(this)), table_(new QTableView(this)) {
     setObjectName(QStringLiteral("Lv"));
-    model_->setHorizontalHeaderLabels({QStringLiteral("Program Name"), QStringLiteral("Uninstall String")});
+    model_->setHorizontalHeaderLabels(
+        {QStringLiteral("Program Name"), QStringLiteral("Uninstall String")});
     model_->setSortRole(Qt::DisplayRole);
 
     list_->setObjectName(QStringLiteral("LvIcons"));
@@ -60,8 +63,8 @@ ProgramListView::ProgramListView(QWidget* parent)
             emit nameHeaderClicked();
     });
 
-    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(list_),
-                                    static_cast<QAbstractItemView*>(table_)}) {
+    for (QAbstractItemView* view :
+         {static_cast<QAbstractItemView*>(list_), static_cast<QAbstractItemView*>(table_)}) {
         view->setSelectionMode(QAbstractItemView::SingleSelection);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->setItemDelegateForColumn(0, new RenameDelegate(this, view));
@@ -105,7 +108,8 @@ bool ProgramListView::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::KeyPress && qobject_cast<QAbstractItemView*>(watched)) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         // The key moves the selection first; the window then sees it.
-        QMetaObject::invokeMethod(this, [this, key] { emit keyPressed(key); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, key] { emit keyPressed(key); }, Qt::QueuedConnection);
     }
     return QStackedWidget::eventFilter(watched, event);
 }
@@ -114,7 +118,8 @@ void ProgramListView::clear() {
     model_->removeRows(0, model_->rowCount());
 }
 
-void ProgramListView::addItems(const QList<std::tuple<QString, QString, QString, QIcon, int>>& rows) {
+void ProgramListView::addItems(
+    const QList<std::tuple<QString, QString, QString, QIcon, int>>& rows) {
     QList<QList<QStandardItem*>> built;
     const int first = model_->rowCount();
     model_->insertRows(first, static_cast<int>(rows.size()));
@@ -204,7 +209,7 @@ void ProgramListView::setView(ListViewKind view) {
         list_->setViewMode(QListView::ListMode);
         list_->setIconSize(QSize(16, 16));
         list_->setGridSize(QSize(200, 20));
-        list_->setUniformItemSizes(true);
+        list_->setUniformItemSizes(false);
         list_->setFlow(QListView::LeftToRight);
         list_->setWrapping(true);
         break;
@@ -212,7 +217,7 @@ void ProgramListView::setView(ListViewKind view) {
         list_->setViewMode(QListView::ListMode);
         list_->setIconSize(QSize(16, 16));
         list_->setGridSize(QSize(200, 20));
-        list_->setUniformItemSizes(true);
+        list_->setUniformItemSizes(false);
         list_->setFlow(QListView::TopToBottom);
         list_->setWrapping(true);
         break;
@@ -243,7 +248,8 @@ void ProgramListView::setGridLines(bool on) {
 }
 
 void ProgramListView::setFullRowSelect(bool on) {
-    table_->setSelectionBehavior(on ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
+    table_->setSelectionBehavior(on ? QAbstractItemView::SelectRows
+                                    : QAbstractItemView::SelectItems);
 }
 
 void ProgramListView::setItemBackground(int row, const QColor& color) {
@@ -273,10 +279,15 @@ void ProgramListView::editSelected() {
     currentView()->edit(index);
 }
 
+void ProgramListView::resizeEvent(QResizeEvent* event) {
+    QStackedWidget::resizeEvent(event);
+    fitColumns();
+}
+
 void ProgramListView::fitColumns() {
     // The second column takes the rest; room for the scroll bar when it shows.
     const int rowsHeight = count() * table_->verticalHeader()->defaultSectionSize();
     const bool scroll = rowsHeight > table_->viewport()->height();
-    const int rest = table_->width() - table_->columnWidth(0) - (scroll ? 310 : 60) / 15;
+    const int rest = width() - table_->columnWidth(0) - (scroll ? 310 : 60) / 15;
     table_->setColumnWidth(1, std::max(rest, 100));
 }

@@ -20,8 +20,8 @@ public:
     bool iconShown() const { return icon_ != nullptr; }
 
     void minimizeToTray();
-    void leftClick();     // the icon was clicked
-    void openFromTray();  // "Open Tiv 4.0"
+    void leftClick();    // the icon was clicked
+    void openFromTray(); // "Open Tiv 4.0"
     void removeIcon();
     // The window was resized (minimised included).
     void windowResized();

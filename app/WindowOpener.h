@@ -9,22 +9,22 @@
 class FrmMain;
 
 enum class AppWindow {
-    AddNewProgram, // FrmAddNew
-    Uninstall,     // FrmUn
-    Backup,        // FrmBackup
-    Restore,       // FrmRestore
-    Report,        // FrmReport
-    ProgramsList,  // FrmList
-    AddEntry,      // FrmRegAdd
-    EditEntry,     // FrmEdit
-    ChangeIcon,    // FrmIcon
-    Shortcut,      // FrmSh
-    ProgramInfo,   // FrmInfo
+    AddNewProgram,   // FrmAddNew
+    Uninstall,       // FrmUn
+    Backup,          // FrmBackup
+    Restore,         // FrmRestore
+    Report,          // FrmReport
+    ProgramsList,    // FrmList
+    AddEntry,        // FrmRegAdd
+    EditEntry,       // FrmEdit
+    ChangeIcon,      // FrmIcon
+    Shortcut,        // FrmSh
+    ProgramInfo,     // FrmInfo
     AllProgramsInfo, // FrmAllInfo
-    History,       // FrmLog
-    Options,       // FrmOptions
-    QuickTour,     // FrmStart
-    About,         // FrmAbout
+    History,         // FrmLog
+    Options,         // FrmOptions
+    QuickTour,       // FrmStart
+    About,           // FrmAbout
 };
 
 class WindowOpener {

@@ -45,7 +45,8 @@ void Lbl::paintEvent(QPaintEvent*) {
                         : style()->generatedIconPixmap(QIcon::Disabled, picture_, nullptr);
         painter.drawPixmap(0, (height() - picture_.height()) / 2, shown);
     }
-    painter.setPen(isEnabled() ? TranslateColor(ForeColor) : palette().color(QPalette::Disabled, QPalette::WindowText));
+    painter.setPen(isEnabled() ? TranslateColor(ForeColor)
+                               : palette().color(QPalette::Disabled, QPalette::WindowText));
     painter.drawText(textRect(), Qt::AlignLeft | Qt::AlignTop, text_);
 }
 

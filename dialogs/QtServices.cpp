@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
-#include <QFileDialog>
-#include <QPrintDialog>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QPushButton>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTextDocument>
 #include <QUrl>
 

@@ -35,7 +35,6 @@ public:
     QString Text() override;
 };
 
-
 // The platform's dialogs over Qt.
 class QtDialogService final : public DialogService {
 public:
@@ -53,5 +52,7 @@ struct QtServices {
     QtPrintService printer;
     QtClipboardService clipboard;
     QtDialogService dialogs;
-    AppServices all() { return AppServices{&messages, &shell, &processes, &printer, &clipboard, &dialogs}; }
+    AppServices all() {
+        return AppServices{&messages, &shell, &processes, &printer, &clipboard, &dialogs};
+    }
 };

@@ -56,7 +56,8 @@ void FrmName::RenErrorShow(const QString& newName) {
 }
 
 void FrmName::done(int r) {
-    WriteIniFlag(configIni_, QStringLiteral("Main"), QStringLiteral("RenDlg"), dontAsk_->isChecked());
+    WriteIniFlag(configIni_, QStringLiteral("Main"), QStringLiteral("RenDlg"),
+                 dontAsk_->isChecked());
     QDialog::done(r);
 }
 

@@ -9,7 +9,7 @@ packages=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-qpa-plugins libcli11-de
 for group in "$@"; do
   case "$group" in
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
-    --screens) packages+=(xvfb xauth imagemagick x11-utils) ;;
+    --screens) packages+=(xvfb xauth imagemagick x11-utils xdotool) ;;
     *) echo "unknown option: $group" >&2; exit 2 ;;
   esac
 done

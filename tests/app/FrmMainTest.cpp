@@ -1,0 +1,580 @@
+// The main window over a store filled through the store interface, driven
+// offscreen through the fakes of the services.
+#include "app/FrmMain.h"
+#include "app/EntryActions.h"
+#include "app/FindPanel.h"
+#include "app/ProgramListView.h"
+#include "app/TrayController.h"
+#include "controls/Url.h"
+#include "core/IniFile.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/TestEnv.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QtTest>
+
+namespace {
+
+constexpr RootKey HKLM = RootKey::LocalMachine;
+
+struct Entry {
+    QString key;
+    QString name;
+    QString uninstall;
+    QString publisher;
+};
+
+} // namespace
+
+class FrmMainTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempProgramFolder> folder;
+    std::unique_ptr<AppContext> context;
+    std::unique_ptr<FakeServices> fakes;
+    std::unique_ptr<FrmMain> main;
+    QList<AppWindow> opened;
+
+    void set(const QString& key, const QString& name, const QString& value) {
+        context->store().SetStringValue(HKLM, AppContext::UninstallKeyPath + key, name, value);
+    }
+    QString get(const QString& key, const QString& name) {
+        return context->store().GetStringValue(HKLM, AppContext::UninstallKeyPath + key, name);
+    }
+    void addEntries(const QList<Entry>& entries) {
+        for (const Entry& e : entries) {
+            if (!e.name.isNull())
+                set(e.key, "DisplayName", e.name);
+            if (!e.uninstall.isNull())
+                set(e.key, "UninstallString", e.uninstall);
+            if (!e.publisher.isNull())
+                set(e.key, "Publisher", e.publisher);
+        }
+    }
+    void openMain() {
+        main = std::make_unique<FrmMain>(*context);
+        main->SetupWindow();
+        main->ResetList();
+        main->SplashClosed = true;
+        main->ApplySettings();
+        for (int w = 0; w <= static_cast<int>(AppWindow::About); ++w)
+            main->windows().setOpener(static_cast<AppWindow>(w), [this, w](FrmMain&) {
+                opened.append(static_cast<AppWindow>(w));
+            });
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+    }
+    ProgramListView* list() { return main->list(); }
+    QStringList texts() {
+        QStringList result;
+        for (int i = 0; i < list()->count(); ++i)
+            result.append(list()->text(i));
+        return result;
+    }
+    int rowOf(const QString& text) {
+        for (int i = 0; i < list()->count(); ++i)
+            if (list()->text(i) == text)
+                return i;
+        return -1;
+    }
+    void clickRow(int row) {
+        QAbstractItemView* view = list()->currentView();
+        const QRect rect = view->visualRect(list()->model()->index(row, 0));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    QString status() { return main->statusPanel1()->text(); }
+
+private slots:
+    void init() {
+        folder = std::make_unique<TempProgramFolder>();
+        context = std::make_unique<AppContext>(folder->path());
+        fakes = std::make_unique<FakeServices>();
+        context->services = fakes->all();
+        opened.clear();
+    }
+    void cleanup() {
+        main.reset();
+        context.reset();
+        folder.reset();
+    }
+
+    void listsEntriesByTheListingRules() {
+        addEntries({{"a", "Alpha", "un a", {}},
+                    {"b", "No Uninstall", {}, {}},
+                    {"c", "   ", "un c", {}},
+                    {"d", "Empty Uninstall", "", {}},
+                    {"e", {}, "un e", {}},
+                    {"f", "Beta", "un f", {}}});
+        openMain();
+        QCOMPARE(texts(), (QStringList{"   ", "Alpha", "Beta"}));
+        QCOMPARE(status(), QString("Installed Programs : 3"));
+        QCOMPARE(list()->subItem(rowOf("Alpha")), QString("un a"));
+
+        WriteIni(context->ConfigIniPath, "Options", "Hi", "1");
+        main->refresh();
+        QCOMPARE(texts(), (QStringList{"Alpha", "Beta", "Empty Uninstall", "No Uninstall"}));
+        QCOMPARE(list()->subItem(rowOf("No Uninstall")), QString("N/A"));
+        QCOMPARE(list()->subItem(rowOf("Empty Uninstall")), QString("N/A"));
+        QCOMPARE(status(), QString("Installed Programs : 4"));
+        // Image indices follow the enumeration, hidden entries included.
+        QCOMPARE(list()->imageIndex(rowOf("Beta")), 5);
+    }
+
+    void iconsComeFromTheIconFileOrTheDefault() {
+        QImage red(32, 32, QImage::Format_ARGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(folder->file("red.ico"), "ICO"));
+        QImage green(32, 32, QImage::Format_ARGB32);
+        green.fill(Qt::green);
+        QVERIFY(green.save(folder->file("uninst.ico"), "ICO"));
+        const QString ico = folder->file("red.ico");
+        addEntries({{"a", "FromIcon", "un", {}},
+                    {"b", "FromUninstaller", "\"" + folder->file("uninst.ico") + "\" /x", {}},
+                    {"c", "MissingIcon", "\"" + folder->file("uninst.ico") + "\"", {}},
+                    {"d", "SameIcon", "un", {}},
+                    {"e", "NoIcon", "un", {}}});
+        set("a", "DisplayIcon", ico + ",2");
+        set("c", "DisplayIcon", folder->file("missing.ico"));
+        set("d", "DisplayIcon", ico);
+        openMain();
+        auto colour = [this](const QString& text) {
+            return QColor(list()->icon(rowOf(text)).pixmap(32, 32).toImage().pixel(16, 16));
+        };
+        QCOMPARE(colour("FromIcon"), QColor(Qt::red));
+        QCOMPARE(colour("SameIcon"), QColor(Qt::red));
+        QCOMPARE(colour("FromUninstaller"), QColor(Qt::green));
+        const QImage fallback = IconCache::defaultIcon().pixmap(32, 32).toImage();
+        QCOMPARE(list()->icon(rowOf("MissingIcon")).pixmap(32, 32).toImage(), fallback);
+        QCOMPARE(list()->icon(rowOf("NoIcon")).pixmap(32, 32).toImage(), fallback);
+    }
+
+    void commandsFollowTheSelection() {
+        openMain();
+        const auto& a = main->actions();
+        QVERIFY(!a.fileReport->isEnabled());
+        QVERIFY(!a.tbUninstall->isEnabled());
+        QCOMPARE(status(), QString("Installed Programs : 0"));
+
+        addEntries({{"a", "Alpha", "un a", {}}, {"b", "Beta", "un b", {}}});
+        main->refresh();
+        QVERIFY(a.fileReport->isEnabled());
+        QVERIFY(a.tbFind->isEnabled());
+        QVERIFY(!a.tbUninstall->isEnabled());
+        QVERIFY(!a.fileUninstall->isEnabled());
+        clickRow(rowOf("Beta"));
+        QVERIFY(a.tbUninstall->isEnabled());
+        QVERIFY(a.fileUninstall->isEnabled());
+        QVERIFY(a.infoInfo->isEnabled());
+        QCOMPARE(context->SelectedUninstallString, QString("un b"));
+        QVERIFY(main->ItemClicked);
+        // A reload keeps the selected command line.
+        main->refresh();
+        QCOMPARE(context->SelectedUninstallString, QString("un b"));
+        QVERIFY(!a.tbUninstall->isEnabled());
+    }
+
+    void quickLinksFollowTheEntry() {
+        addEntries({{"a", "Alpha", "un", {}}});
+        set("a", "InstallLocation", "C:\\");
+        set("a", "HelpLink", "help@example.com");
+        openMain();
+        clickRow(0);
+        const auto& a = main->actions();
+        QVERIFY(a.infoQuickLinks->isEnabled());
+        QVERIFY(!a.infoLocation->isEnabled());
+        QVERIFY(!a.infoPublisher->isEnabled());
+        QVERIFY(a.infoSupport->isEnabled());
+        a.infoSupport->trigger();
+        QCOMPARE(fakes->shell.opened.last(), QString("mailto:help@example.com"));
+        set("a", "HelpLink", "@example.com/help");
+        a.popSupport->trigger();
+        QCOMPARE(fakes->shell.opened.last(), QString("@example.com/help"));
+        set("a", "InstallLocation", "");
+        set("a", "HelpLink", "");
+        main->UpdateQuickLinks();
+        QVERIFY(!a.infoQuickLinks->isEnabled());
+        QVERIFY(!a.editShortcut->isEnabled());
+        a.toolsProgramFiles->trigger();
+        QCOMPARE(fakes->shell.opened.last(), QString("/opt"));
+    }
+
+    void viewsOrderAndModes() {
+        addEntries({{"a", "bravo", "u", {}}, {"b", "Alpha", "u", {}}, {"c", "charlie", "u", {}}});
+        openMain();
+        QCOMPARE(texts(), (QStringList{"Alpha", "bravo", "charlie"}));
+        const auto& a = main->actions();
+        a.viewDescending->trigger();
+        QCOMPARE(texts(), (QStringList{"charlie", "bravo", "Alpha"}));
+        QVERIFY(a.viewDescending->isChecked() && !a.viewAscending->isChecked());
+        QVERIFY(a.pop2Descending->isChecked());
+        QCOMPARE(main->OrderSetting, 2);
+        // The "Program Name" header turns the order round.
+        a.viewDetails->trigger();
+        QCOMPARE(list()->currentView(), static_cast<QAbstractItemView*>(list()->detailsView()));
+        QVERIFY(a.viewDetails->isChecked() && a.pop2Details->isChecked() &&
+                !a.pop2Large->isChecked());
+        QCOMPARE(main->ViewSetting, 4);
+        emit list()->nameHeaderClicked();
+        QCOMPARE(texts(), (QStringList{"Alpha", "bravo", "charlie"}));
+        for (int v = 0; v < 3; ++v) {
+            main->SetView(v);
+            QCOMPARE(main->ViewSetting, v + 1);
+            QCOMPARE(list()->currentView(), static_cast<QAbstractItemView*>(list()->iconView()));
+        }
+        QCOMPARE(list()->iconView()->viewMode(), QListView::ListMode);
+
+        QVERIFY(!a.editRename->isVisible());
+        QVERIFY(!a.tbNewEntry->isVisible());
+        QVERIFY(a.viewBasic->isChecked());
+        a.viewAdvanced->trigger();
+        QCOMPARE(main->ModeSetting, 2);
+        for (QAction* shown : {a.editRename, a.tbNewEntry, a.tbSp2, a.fileExport, a.popEdit,
+                               a.pop2AddEntry, a.toolsRegedit})
+            QVERIFY(shown->isVisible());
+        QVERIFY(a.viewAdvanced->isChecked() && !a.viewBasic->isChecked());
+    }
+
+    void settingsAreAppliedAndSavedOnClose() {
+        addEntries({{"a", "Alpha", "u", {}}, {"b", "Beta", "u", {}}});
+        WriteIni(context->ConfigIniPath, "Main", "Ul", " 2");
+        WriteIni(context->ConfigIniPath, "Main", "Viw", " 4");
+        WriteIni(context->ConfigIniPath, "Main", "Ord", " 2");
+        WriteIni(context->ConfigIniPath, "Main", "Fv", "1");
+        WriteIni(context->ConfigIniPath, "Options", "Xy", "1");
+        WriteIni(context->ConfigIniPath, "Main", "Fl", "1500");
+        WriteIni(context->ConfigIniPath, "Main", "Ft", "1800");
+        WriteIni(context->ConfigIniPath, "Main", "Fw", "9000");
+        WriteIni(context->ConfigIniPath, "Main", "Fh", "6000");
+        openMain();
+        QCOMPARE(main->ModeSetting, 2);
+        QCOMPARE(main->ViewSetting, 4);
+        QCOMPARE(texts(), (QStringList{"Beta", "Alpha"}));
+        QVERIFY(main->findPanel()->isVisible());
+        QCOMPARE(main->size(), QSize(600, 400));
+        main->SetView(1);
+        main->SetMode(0);
+        main->close();
+        QCOMPARE(ReadIni(context->ConfigIniPath, "Main", "Ul", ""), QString("1"));
+        QCOMPARE(ReadIni(context->ConfigIniPath, "Main", "Viw", ""), QString("2"));
+        QCOMPARE(ReadIni(context->ConfigIniPath, "Main", "Ord", ""), QString("2"));
+        QVERIFY(ReadFileBytes(context->ConfigIniPath).contains("Ul= 1\r\n"));
+        QCOMPARE(ReadIni(context->ConfigIniPath, "Main", "Fw", ""),
+                 QString::number(main->width() * 15));
+        QCOMPARE(ReadIni(context->ConfigIniPath, "Main", "Ft", ""),
+                 QString::number(main->geometry().y() * 15));
+    }
+
+    void renameInPlace() {
+        addEntries({{"a", "Alpha", "u", {}}, {"b", "Beta", "u", {}}});
+        openMain();
+        main->SetMode(1);
+        const int row = rowOf("Alpha");
+        list()->selectRow(row);
+        main->renameSelected();
+        emit list()->renameRequested(row, "Gamma");
+        QCOMPARE(get("a", "DisplayName"), QString("Gamma"));
+        QCOMPARE(list()->text(row), QString("Gamma"));
+        QCOMPARE(list()->key(row), QString("a"));
+
+        // Spaces only: the old text comes back and nothing is written.
+        list()->selectRow(row);
+        main->renameSelected();
+        emit list()->renameRequested(row, "   ");
+        QCOMPARE(list()->text(row), QString("Gamma"));
+        QCOMPARE(get("a", "DisplayName"), QString("Gamma"));
+
+        // A name another program has (any case): the question, answered No
+        // with "don't ask again" checked.
+        auto answer = [](bool yes, bool dontAsk) {
+            QTimer::singleShot(0, [yes, dontAsk] {
+                QWidget* dialog = QApplication::activeModalWidget();
+                QVERIFY(dialog);
+                QCOMPARE(dialog->windowTitle(), QString("Confirm Program Rename"));
+                QVERIFY(dialog->findChild<QLabel*>("Lb")->text().startsWith(
+                    "A program with the name 'beta' is already exists.\r\nyou can name"));
+                dialog->findChild<QCheckBox*>("Chk")->setChecked(dontAsk);
+                dialog->findChild<QPushButton*>(yes ? "Cmd_Yes" : "Cmd_No")->click();
+            });
+        };
+        list()->selectRow(row);
+        main->renameSelected();
+        answer(false, true);
+        emit list()->renameRequested(row, "beta");
+        QCOMPARE(list()->text(row), QString("Gamma"));
+        QCOMPARE(get("a", "DisplayName"), QString("Gamma"));
+        QCOMPARE(ReadIni(context->ConfigIniPath, "Main", "RenDlg", ""), QString("1"));
+        // Now the question is off.
+        list()->selectRow(row);
+        main->renameSelected();
+        emit list()->renameRequested(row, "beta");
+        QCOMPARE(get("a", "DisplayName"), QString("beta"));
+        // And in Basic mode there is no rename at all.
+        WriteIni(context->ConfigIniPath, "Main", "RenDlg", "0");
+        main->SetMode(0);
+        emit list()->renameRequested(row, "Delta");
+        QCOMPARE(get("a", "DisplayName"), QString("beta"));
+    }
+
+    void renamingToItsOwnNameAsks() {
+        addEntries({{"a", "Alpha", "u", {}}});
+        openMain();
+        main->SetMode(1);
+        list()->selectRow(0);
+        main->renameSelected();
+        QTimer::singleShot(0, [] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            dialog->findChild<QPushButton*>("Cmd_Yes")->click();
+        });
+        emit list()->renameRequested(0, "ALPHA");
+        QCOMPARE(get("a", "DisplayName"), QString("ALPHA"));
+        QCOMPARE(ReadIni(context->ConfigIniPath, "Main", "RenDlg", ""), QString("0"));
+    }
+
+    void rightClickChoosesThePopup() {
+        addEntries({{"a", "Alpha", "u", {}}});
+        openMain();
+        main->SetView(3);
+        QList<QMenu*> popups;
+        connect(main.get(), &FrmMain::popupRequested, this,
+                [&popups](QMenu* menu) { popups.append(menu); });
+        QTableView* table = list()->detailsView();
+        const QPoint onItem = table->visualRect(list()->model()->index(0, 0)).center();
+        QTest::mousePress(table->viewport(), Qt::RightButton, {}, onItem);
+        QTest::mouseRelease(table->viewport(), Qt::RightButton, {}, onItem);
+        QCOMPARE(popups.last(), main->itemPopup());
+        QCOMPARE(main->itemPopup()->objectName(), QString("Mnu_Pop"));
+        // Empty space opens the list's menu, though the item is still selected.
+        const QPoint empty(10, table->viewport()->height() - 5);
+        QTest::mousePress(table->viewport(), Qt::RightButton, {}, empty);
+        QTest::mouseRelease(table->viewport(), Qt::RightButton, {}, empty);
+        QCOMPARE(popups.last(), main->listPopup());
+        QCOMPARE(main->listPopup()->objectName(), QString("Mnu_Pop2"));
+    }
+
+    void doubleClickAndEnterRunTheChosenAction() {
+        addEntries({{"a", "Alpha", "u", {}}});
+        openMain();
+        main->SetView(3);
+        QTableView* table = list()->detailsView();
+        const QPoint onItem = table->visualRect(list()->model()->index(0, 0)).center();
+        auto doubleClick = [&] {
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, onItem);
+            QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, onItem);
+        };
+        doubleClick();
+        QCOMPARE(opened, QList<AppWindow>{AppWindow::Uninstall});
+        WriteIni(context->ConfigIniPath, "Options", "Sw", "2");
+        QTest::keyClick(table, Qt::Key_Return);
+        QTRY_COMPARE(opened.size(), 2);
+        QCOMPARE(opened.last(), AppWindow::EditEntry);
+        WriteIni(context->ConfigIniPath, "Options", "Sw", "1");
+        doubleClick();
+        QCOMPARE(opened.last(), AppWindow::ProgramInfo);
+        WriteIni(context->ConfigIniPath, "Options", "ChDbl", "0");
+        doubleClick();
+        QCOMPARE(opened.size(), 3);
+    }
+
+    void findPanelStepsThroughMatches() {
+        addEntries({{"a", "Apple Writer", "u", "Fruit Corp"},
+                    {"b", "Banana Draw", "u", {}},
+                    {"c", "Pineapple Paint", "u", "fruit corp"},
+                    {"d", "Cherry", "u", "Other"}});
+        openMain();
+        main->actions().tbFind->trigger();
+        FindPanel* panel = main->findPanel();
+        QVERIFY(panel->isVisible());
+        QCOMPARE(ReadIni(context->ConfigIniPath, "Main", "Fv", ""), QString("1"));
+        auto* text = panel->findChild<QLineEdit*>("TxtFind");
+        auto* next = panel->findChild<QPushButton*>("Cmd_Search");
+        text->setText("   ");
+        QVERIFY(!next->isEnabled());
+        text->setText("APPLE");
+        QVERIFY(next->isEnabled());
+        panel->findChild<QCheckBox*>("ChkCol")->click();
+        fakes->dialogs.colorAnswers.enqueue(0x0000FF); // red
+        emit panel->findChild<Url*>("UrlSelColor")->clicked();
+        next->click();
+        QCOMPARE(main->selectedText(), QString("Apple Writer"));
+        QCOMPARE(list()->itemBackground(rowOf("Apple Writer")), QColor(Qt::red));
+        QVERIFY(main->actions().editRemoveColors->isVisible());
+        next->click();
+        QCOMPARE(main->selectedText(), QString("Pineapple Paint"));
+        next->click();
+        QCOMPARE(fakes->messages.calls.size(), 1);
+        QCOMPARE(fakes->messages.calls[0].text,
+                 QString("Searching for \"APPLE\" was complete , Press 'Find Next' if you want to "
+                         "repeat the search."));
+        QCOMPARE(fakes->messages.calls[0].title, QString("Relvano"));
+        QCOMPARE(fakes->messages.calls[0].icon, MsgIcon::Information);
+        // Match case: the capitals no longer match.
+        panel->findChild<QCheckBox*>("ChkLetters")->click();
+        next->click();
+        QCOMPARE(fakes->messages.calls.size(), 2);
+        // By publisher, skipping entries without one.
+        panel->findChild<QCheckBox*>("ChkLetters")->click();
+        panel->findChild<QComboBox*>("Param")->setCurrentIndex(1);
+        text->setText("fruit");
+        next->click();
+        QCOMPARE(main->selectedText(), QString("Apple Writer"));
+        next->click();
+        QCOMPARE(main->selectedText(), QString("Pineapple Paint"));
+        main->actions().editRemoveColors->trigger();
+        QCOMPARE(list()->itemBackground(rowOf("Apple Writer")), QColor(Qt::white));
+        QVERIFY(!main->actions().editRemoveColors->isVisible());
+        main->actions().editFind->trigger();
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(ReadIni(context->ConfigIniPath, "Main", "Fv", ""), QString("0"));
+    }
+
+    void deleteAsksBacksUpAndDeletes() {
+        addEntries({{"tool", "Foo: Bar/Baz?", "u", {}}, {"other", "Other", "u", {}}});
+        set("tool", "Extra", "kept in the backup");
+        openMain();
+        list()->selectRow(rowOf("Foo: Bar/Baz?"));
+        fakes->messages.answers.enqueue(MsgAnswer::No);
+        main->deleteSelectedEntry();
+        QCOMPARE(fakes->messages.calls.size(), 1);
+        const MsgBoxCall& ask = fakes->messages.calls[0];
+        QCOMPARE(ask.title, QString("Confirm Program Delete"));
+        QCOMPARE(ask.buttons, MsgButtons::YesNo);
+        QCOMPARE(ask.icon, MsgIcon::Information);
+        QCOMPARE(ask.defaultButton, 2);
+        QCOMPARE(
+            ask.text.split("\r\n"),
+            (QStringList{
+                "Program Name : Foo: Bar/Baz?", "",
+                "This tool will remove the program from the installed programs list",
+                "If you don't uninstall this program you must uninstall it before using this tool",
+                "You can restore program from File\\Restore", "",
+                "Are you sure you want to delete this program ?"}));
+        QCOMPARE(get("tool", "DisplayName"), QString("Foo: Bar/Baz?"));
+        QVERIFY(!QFile::exists(folder->file("Fbk")));
+
+        fakes->messages.answers.enqueue(MsgAnswer::Yes);
+        main->deleteSelectedEntry();
+        const QString backup = folder->file("Fbk/Foo- Bar-Baz-.Reg");
+        QVERIFY(QFile::exists(backup));
+        QCOMPARE(get("tool", "DisplayName"), QString());
+        QCOMPARE(texts(), QStringList{"Other"});
+        // The backup brings the entry back whole.
+        context->store().ImportFile(backup);
+        QCOMPARE(get("tool", "Extra"), QString("kept in the backup"));
+
+        // Without confirmation: at once.
+        WriteIni(context->ConfigIniPath, "Options", "Conf", "0");
+        main->refresh();
+        list()->selectRow(rowOf("Other"));
+        main->deleteSelectedEntry();
+        QCOMPARE(fakes->messages.calls.size(), 2);
+        QCOMPARE(get("other", "DisplayName"), QString());
+    }
+
+    void aFailedBackupDeletesNothing() {
+        addEntries({{"tool", "Tool", "u", {}}});
+        QVERIFY(WriteFileBytes(folder->file("Fbk"), "a file where the folder should be"));
+        WriteIni(context->ConfigIniPath, "Options", "Conf", "0");
+        openMain();
+        list()->selectRow(0);
+        main->deleteSelectedEntry();
+        QCOMPARE(get("tool", "DisplayName"), QString("Tool"));
+        QCOMPARE(list()->count(), 1);
+        QCOMPARE(fakes->messages.calls.size(), 1);
+        QCOMPARE(fakes->messages.calls[0].title, QString("Relvano"));
+        QCOMPARE(fakes->messages.calls[0].icon, MsgIcon::Critical);
+    }
+
+    void exportNamesTheFile() {
+        addEntries({{"tool", "Tool: One", "u", {}}});
+        openMain();
+        list()->selectRow(0);
+        const struct {
+            QString chosen;
+            QString written;
+        } cases[] = {
+            {folder->file("plain"), folder->file("plain.reg")},
+            {folder->file("upper.REG"), folder->file("upper.REG")},
+            {folder->file("text.txt"), folder->file("text.txt.reg")},
+        };
+        for (const auto& c : cases) {
+            fakes->dialogs.fileAnswers.enqueue({true, c.chosen, 1});
+            main->exportSelectedEntry();
+            QVERIFY2(QFile::exists(c.written), qPrintable(c.written));
+            QVERIFY(ReadFileBytes(c.written).startsWith("\xFF\xFE"));
+        }
+        const FileDialogRequest& request = fakes->dialogs.fileRequests.last();
+        QVERIFY(request.save);
+        QCOMPARE(request.title, QString("Export"));
+        QCOMPARE(request.fileName, QString("Tool- One"));
+        QCOMPARE(request.filters.size(), 1);
+        QCOMPARE(request.filters[0].first, QString("Registry Files (*.reg)"));
+        // Cancelled: nothing is written.
+        const int files = QDir(folder->path()).entryList(QDir::Files).size();
+        main->exportSelectedEntry();
+        QCOMPARE(QDir(folder->path()).entryList(QDir::Files).size(), files);
+    }
+
+    void helpTopicsNeedsTheHelpFile() {
+        openMain();
+        main->actions().helpTopics->trigger();
+        QCOMPARE(fakes->messages.calls.size(), 1);
+        QCOMPARE(fakes->messages.calls[0].text,
+                 QString("Help file not found, help file may be deleted, renamed or removed from "
+                         "its directory."));
+        QCOMPARE(fakes->messages.calls[0].title, QString("Error"));
+        QVERIFY(WriteFileBytes(folder->file("help.chm"), "help"));
+        main->actions().tbHelp->trigger();
+        QCOMPARE(fakes->shell.opened.last(), folder->file("help.chm"));
+    }
+
+    void registryEditorShowsAnExportOfTheUninstallKey() {
+        addEntries({{"tool", "Tool", "u", {}}});
+        openMain();
+        main->SetMode(1);
+        main->actions().toolsRegedit->trigger();
+        QCOMPARE(fakes->shell.opened.size(), 1);
+        const QByteArray file = ReadFileBytes(fakes->shell.opened[0]);
+        QVERIFY(TextFromUtf16Bytes(file.mid(2))
+                    .contains(
+                        "[HKEY_LOCAL_"
+                        "MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\tool]"));
+    }
+
+    void trayModeWithoutATrayMinimises() {
+        openMain();
+        TrayController* tray = main->tray();
+        main->actions().viewTray->trigger();
+        QVERIFY(tray->trayMode());
+        tray->leftClick();
+        QVERIFY(tray->trayMode());
+        QVERIFY(!main->isMinimized());
+        main->actions().trayOpen->trigger();
+        QVERIFY(!tray->trayMode());
+        QVERIFY(!tray->iconShown());
+        QCOMPARE(main->actions().trayOpen->text(), QString("Open Tiv 4.0"));
+    }
+
+    void closingUnloadsOtherWindowsFirst() {
+        openMain();
+        QWidget other;
+        other.setWindowTitle("Another window of the program");
+        other.show();
+        main->close();
+        QVERIFY(!other.isVisible());
+        QVERIFY(QFile::exists(context->ConfigIniPath));
+    }
+};
+
+QTEST_MAIN(FrmMainTest)
+#include "FrmMainTest.moc"

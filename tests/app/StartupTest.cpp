@@ -1,0 +1,78 @@
+// Start-up: the splash, the hand-over to the main window, and the refusal of
+// a second copy before any window opens.
+#include "app/Startup.h"
+#include "app/FrmMain.h"
+#include "app/FrmSpl.h"
+#include "app/ProgramListView.h"
+#include "controls/ProgBar.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/TestEnv.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+#include <QtTest>
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void splashThenMainWindow() {
+        TempProgramFolder folder;
+        TempProgramFolder lock;
+        AppContext context(folder.path());
+        FakeServices fakes;
+        context.services = fakes.all();
+        for (int i = 0; i < 5; ++i)
+            context.store().SetStringValue(RootKey::LocalMachine,
+                                           AppContext::UninstallKeyPath + QString("E%1").arg(i),
+                                           "DisplayName", QString("Program %1").arg(i));
+        Startup startup(context, lock.path());
+        QSignalSpy ready(&startup, &Startup::ready);
+        QVERIFY(startup.start());
+        FrmSpl* splash = startup.splash();
+        QVERIFY(splash && splash->isVisible());
+        QCOMPARE(splash->findChild<QLabel*>("Lb")->text(), QString("Loading Programs List..."));
+        QVERIFY(splash->findChild<ProgBar*>("P"));
+        QVERIFY(qAbs(splash->windowOpacity() - 220.0 / 255.0) < 0.01);
+        QVERIFY(ready.wait(5000));
+        FrmMain* main = startup.mainWindow();
+        QVERIFY(main->isVisible());
+        QVERIFY(!startup.splash());
+        QVERIFY(main->SplashClosed);
+        QCOMPARE(main->windowTitle(), QString("Relvano 4.1"));
+        // Entries without an uninstall command are hidden.
+        QCOMPARE(main->statusPanel1()->text(), QString("Installed Programs : 0"));
+
+        // A second copy is refused and writes nothing.
+        TempProgramFolder otherFolder;
+        AppContext second(otherFolder.path());
+        FakeServices secondFakes;
+        second.services = secondFakes.all();
+        Startup again(second, lock.path());
+        QVERIFY(!again.start());
+        QVERIFY(!again.splash());
+        QCOMPARE(secondFakes.messages.calls.size(), 1);
+        QCOMPARE(secondFakes.messages.calls[0].text, QString("Can,t open another copy of Relvano"));
+        QCOMPARE(secondFakes.messages.calls[0].title, QString("Relvano"));
+        QCOMPARE(secondFakes.messages.calls[0].icon, MsgIcon::Exclamation);
+        QVERIFY(!QFile::exists(second.ConfigIniPath));
+
+        // Closing the main window saves the settings; the lock goes with the start-up.
+        main->close();
+        QVERIFY(QFile::exists(context.ConfigIniPath));
+    }
+
+    void theLockIsFreeAgainAfterExit() {
+        TempProgramFolder lock;
+        {
+            SingleInstance first(lock.path());
+            QVERIFY(first.acquire());
+            SingleInstance second(lock.path());
+            QVERIFY(!second.acquire());
+        }
+        SingleInstance later(lock.path());
+        QVERIFY(later.acquire());
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "StartupTest.moc"
