@@ -2,6 +2,7 @@
 
 #include "app/FindPanel.h"
 #include "app/ProgramList.h"
+#include "app/ProgramListModel.h"
 #include "app/ProgramListView.h"
 #include "app/TrayController.h"
 #include "controls/ProgBar.h"
@@ -461,12 +462,12 @@ void FrmMain::LoadList() {
             bar->setMax(static_cast<short>(std::min(total, 32767)));
             bar->setValue(static_cast<int>(static_cast<qint64>(done) * bar->Max() / total));
         });
-    QList<std::tuple<QString, QString, QString, QIcon, int>> rows;
+    QList<ProgramRow> rows;
     rows.reserve(listing.items.size());
     for (const ProgramItem& item : listing.items)
         rows.append({item.key, item.name, item.uninstall,
-                     icons_.icon(listing.iconFiles[item.imageIndex]), item.imageIndex});
-    list_->addItems(rows);
+                     icons_.icon(listing.iconFiles[item.imageIndex]), item.imageIndex, QColor()});
+    list_->setRows(std::move(rows));
     SetSortOrder(a_.pop2Ascending->isChecked() ? 0 : 1);
     sb1_->setText(QStringLiteral("Installed Programs : ") + QString::number(list_->count()));
     if (bar)

@@ -31,6 +31,7 @@ public:
     ProgramListView* list() const { return list_; }
     FindPanel* findPanel() const { return findPanel_; }
     TrayController* tray() const { return tray_; }
+    const IconCache& iconCache() const { return icons_; }
 
     // Where the load shows its progress while the splash is up.
     void setSplashBar(ProgBar* bar) { splashBar_ = bar; }

@@ -3,8 +3,10 @@
 #include "app/IconCache.h"
 #include "controls/ProgBar.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QScreen>
 #include <QVBoxLayout>
 
 FrmSpl::FrmSpl(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
@@ -41,6 +43,8 @@ FrmSpl::FrmSpl(QWidget* parent) : QWidget(parent, Qt::SplashScreen | Qt::Framele
     layout->addStretch();
     layout->addWidget(label);
     layout->addWidget(bar_);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
 }
 
 void FrmSpl::paintEvent(QPaintEvent* event) {

@@ -1,11 +1,12 @@
 #include "app/ProgramListView.h"
 
+#include "app/ProgramListModel.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QListView>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QStandardItemModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
@@ -33,12 +34,9 @@ private:
 } // namespace
 
 ProgramListView::ProgramListView(QWidget* parent)
-    : QStackedWidget(parent), model_(new QStandardItemModel(0, 2, this)),
-      list_(new QListView(this)), table_(new QTableView(this)) {
+    : QStackedWidget(parent), model_(new ProgramListModel(this)), list_(new QListView(this)),
+      table_(new QTableView(this)) {
     setObjectName(QStringLiteral("Lv"));
-    model_->setHorizontalHeaderLabels(
-        {QStringLiteral("Program Name"), QStringLiteral("Uninstall String")});
-    model_->setSortRole(Qt::DisplayRole);
 
     list_->setObjectName(QStringLiteral("LvIcons"));
     list_->setModel(model_);
@@ -115,26 +113,15 @@ bool ProgramListView::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ProgramListView::clear() {
-    model_->removeRows(0, model_->rowCount());
+    model_->setRows({});
 }
 
-void ProgramListView::addItems(
-    const QList<std::tuple<QString, QString, QString, QIcon, int>>& rows) {
-    QList<QList<QStandardItem*>> built;
-    const int first = model_->rowCount();
-    model_->insertRows(first, static_cast<int>(rows.size()));
-    int row = first;
-    for (const auto& [key, text, sub, icon, image] : rows) {
-        auto* name = new QStandardItem(icon, text);
-        name->setData(key, KeyRole);
-        name->setData(image, ImageIndexRole);
-        name->setEditable(true);
-        auto* second = new QStandardItem(sub);
-        second->setEditable(false);
-        model_->setItem(row, 0, name);
-        model_->setItem(row, 1, second);
-        ++row;
-    }
+void ProgramListView::setRows(QList<ProgramRow> rows) {
+    model_->setRows(std::move(rows));
+}
+
+QAbstractItemModel* ProgramListView::model() const {
+    return model_;
 }
 
 int ProgramListView::count() const {
@@ -142,7 +129,7 @@ int ProgramListView::count() const {
 }
 
 QString ProgramListView::key(int row) const {
-    return model_->index(row, 0).data(KeyRole).toString();
+    return row >= 0 && row < count() ? model_->row(row).key : QString();
 }
 
 QString ProgramListView::text(int row) const {
@@ -154,7 +141,7 @@ QString ProgramListView::subItem(int row) const {
 }
 
 int ProgramListView::imageIndex(int row) const {
-    return model_->index(row, 0).data(ImageIndexRole).toInt();
+    return row >= 0 && row < count() ? model_->row(row).imageIndex : -1;
 }
 
 QIcon ProgramListView::icon(int row) const {
@@ -162,8 +149,7 @@ QIcon ProgramListView::icon(int row) const {
 }
 
 void ProgramListView::setText(int row, const QString& text) {
-    if (QStandardItem* item = model_->item(row, 0))
-        item->setText(text);
+    model_->setText(row, text);
 }
 
 int ProgramListView::selectedRow() const {
@@ -253,20 +239,16 @@ void ProgramListView::setFullRowSelect(bool on) {
 }
 
 void ProgramListView::setItemBackground(int row, const QColor& color) {
-    for (int column = 0; column < 2; ++column) {
-        if (QStandardItem* item = model_->item(row, column))
-            item->setBackground(color);
-    }
+    model_->setBackground(row, color);
 }
 
 QColor ProgramListView::itemBackground(int row) const {
-    const QVariant brush = model_->index(row, 0).data(Qt::BackgroundRole);
-    return brush.isValid() ? brush.value<QBrush>().color() : QColor(Qt::white);
+    const QColor color = row >= 0 && row < count() ? model_->row(row).background : QColor();
+    return color.isValid() ? color : QColor(Qt::white);
 }
 
 void ProgramListView::clearItemBackgrounds() {
-    for (int row = 0; row < model_->rowCount(); ++row)
-        setItemBackground(row, Qt::white);
+    model_->clearBackgrounds();
 }
 
 void ProgramListView::editSelected() {

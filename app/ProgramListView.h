@@ -11,21 +11,19 @@
 
 class QAbstractItemView;
 class QListView;
-class QStandardItemModel;
+class ProgramListModel;
+class QAbstractItemModel;
 class QTableView;
 class QModelIndex;
 
 class ProgramListView : public QStackedWidget {
     Q_OBJECT
 public:
-    static constexpr int KeyRole = Qt::UserRole + 1;
-    static constexpr int ImageIndexRole = Qt::UserRole + 2;
-
     explicit ProgramListView(QWidget* parent = nullptr);
 
-    // Filling: clear, then add rows; the order is applied by sortItems().
+    // Filling: all rows at once; the order is applied by setSortOrder().
     void clear();
-    void addItems(const QList<std::tuple<QString, QString, QString, QIcon, int>>& rows);
+    void setRows(QList<struct ProgramRow> rows);
     int count() const;
     QString key(int row) const;
     QString text(int row) const;
@@ -59,7 +57,7 @@ public:
     QAbstractItemView* currentView() const;
     QTableView* detailsView() const { return table_; }
     QListView* iconView() const { return list_; }
-    QStandardItemModel* model() const { return model_; }
+    QAbstractItemModel* model() const;
 
 signals:
     void itemClicked(int row);
@@ -80,7 +78,7 @@ protected:
 private:
     void connectView(QAbstractItemView* view);
 
-    QStandardItemModel* model_;
+    ProgramListModel* model_;
     QListView* list_;
     QTableView* table_;
     ListViewKind view_ = ListViewKind::LargeIcons;

@@ -35,8 +35,8 @@ set_view 1 0; shoot view-large-icons
 set_view 2 0; shoot view-small-icons
 set_view 3 0; shoot view-list
 set_view 4 0; shoot view-details
-printf '[Main]\r\nViw= 4\r\n' > "$work/Config.Ini"
-shoot find-panel 'xdotool key ctrl+f; sleep 0.5; xdotool type "ed"; xdotool key Return; sleep 0.5'
+set_view 4 1
+shoot find-panel 'xdotool windowactivate --sync $win 2>/dev/null; xdotool windowfocus $win; xdotool type "ed"; xdotool key Return; sleep 0.5'
 
 set_view 4 0
 shoot popup-item 'xdotool mousemove --window $win 300 140 click 1; sleep 0.3; xdotool click 3'

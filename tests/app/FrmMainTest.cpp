@@ -10,6 +10,7 @@
 #include "tests/support/Fakes.h"
 #include "tests/support/TestEnv.h"
 
+#include <QAbstractItemModel>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -19,7 +20,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QStandardItemModel>
 #include <QTableView>
 #include <QtTest>
 
@@ -156,6 +156,10 @@ private slots:
         const QImage fallback = IconCache::defaultIcon().pixmap(32, 32).toImage();
         QCOMPARE(list()->icon(rowOf("MissingIcon")).pixmap(32, 32).toImage(), fallback);
         QCOMPARE(list()->icon(rowOf("NoIcon")).pixmap(32, 32).toImage(), fallback);
+        // Each file is read once, over reloads too.
+        QCOMPARE(main->iconCache().filesRead(), 2);
+        main->refresh();
+        QCOMPARE(main->iconCache().filesRead(), 2);
     }
 
     void commandsFollowTheSelection() {
