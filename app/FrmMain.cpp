@@ -64,6 +64,13 @@ FrmMain::FrmMain(AppContext& context, QWidget* parent) : QMainWindow(parent), co
     setWindowIcon(QIcon(QStringLiteral(":/relvano/relvano.png")));
     const QRect design = DesignGeometryTwips();
     resize(design.width() / TwipsPerPixel, design.height() / TwipsPerPixel);
+    // The about box: the product, its version and where it comes from.
+    windows_.setOpener(AppWindow::About, [](FrmMain& main) {
+        if (MessageService* messages = main.context().services.messages)
+            messages->MsgBox(QStringLiteral("Relvano 4.1\r\n\r\nManages the list of installed "
+                                            "programs.\r\nhttps://relvano.invalid"),
+                             MsgButtons::Ok, MsgIcon::Information, QStringLiteral("About Relvano"));
+    });
 }
 
 FrmMain::~FrmMain() = default;
