@@ -45,8 +45,6 @@ const char* const kStatements[] = {
     "SELECT type, data FROM value WHERE key = (SELECT id FROM key WHERE path = ?1) AND fold = ?2",
     // InsertKey
     "INSERT INTO key(parent, name, fold, path) VALUES (?1, ?2, ?3, ?4)",
-    // Children
-    "SELECT name FROM key WHERE parent = (SELECT id FROM key WHERE path = ?1) ORDER BY fold",
     // ChildKeys
     "SELECT id, name FROM key WHERE parent = (SELECT id FROM key WHERE path = ?1) ORDER BY fold",
     // ValueNames
@@ -71,7 +69,7 @@ const char* const kStatements[] = {
     "SELECT v.key, v.name, v.type, v.data FROM value v JOIN key k ON v.key = k.id "
     "WHERE k.path = ?1 OR (k.path >= ?2 AND k.path < ?3) ORDER BY v.seq",
 };
-static_assert(std::size(kStatements) == 13);
+static_assert(std::size(kStatements) == 12);
 
 QString FoldedPath(const KeyPath& key) {
     QString path = RootName(key.root);
@@ -514,14 +512,14 @@ StoreResult SqliteStore::readKey(const KeyPath& key, QList<RegValue>* values,
             return finish(error(QStringLiteral("cannot read the store")));
     }
     if (subkeys) {
-        sqlite3_stmt* s = stmt(Children);
+        sqlite3_stmt* s = stmt(ChildKeys);
         if (!s)
             return finish(error(QStringLiteral("cannot read the store")));
         Resetter reset{s};
         BindText(s, 1, path);
         int rc;
         while ((rc = sqlite3_step(s)) == SQLITE_ROW)
-            subkeys->append(ColumnText(s, 0));
+            subkeys->append(ColumnText(s, 1));
         if (rc != SQLITE_DONE)
             return finish(error(QStringLiteral("cannot read the store")));
     }
@@ -776,13 +774,13 @@ QString SqliteStore::GetStringValue(RootKey root, const QString& path, const QSt
 
 void SqliteStore::EnumSubkeys(RootKey root, const QString& path, QStringList& names) {
     const auto folded = FoldedRelativePath(root, path);
-    sqlite3_stmt* s = folded ? stmt(Children) : nullptr;
+    sqlite3_stmt* s = folded ? stmt(ChildKeys) : nullptr;
     if (!s)
         return;
     Resetter reset{s};
     BindText(s, 1, *folded);
     while (sqlite3_step(s) == SQLITE_ROW) {
-        QString name = ColumnText(s, 0);
+        QString name = ColumnText(s, 1);
         // The registry's enumeration buffer holds 254 characters and a NUL: a
         // longer name fails, and that failure ends the enumeration.
         if (name.size() >= MaxKeyNameLength)

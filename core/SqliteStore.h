@@ -82,7 +82,6 @@ private:
         FindKey,
         GetValue,
         InsertKey,
-        Children,
         ChildKeys,
         ValueNames,
         ValuesOfKey,
