@@ -3,6 +3,7 @@
 #include "app/FrmMain.h"
 #include "app/FrmSpl.h"
 #include "core/AppContext.h"
+#include "lifecycle/LifecycleWindows.h"
 
 #include <QTimer>
 
@@ -31,6 +32,7 @@ bool Startup::start() {
 void Startup::loadMainWindow() {
     main_ = std::make_unique<FrmMain>(context_);
     main_->setAttribute(Qt::WA_DeleteOnClose, false);
+    RegisterLifecycleWindows(main_->windows());
     main_->SetupWindow();
     main_->setSplashBar(splash_->bar());
     main_->ResetList();

@@ -1,0 +1,16 @@
+#include "lifecycle/LifecycleWindows.h"
+
+#include "app/FrmMain.h"
+#include "app/WindowOpener.h"
+#include "lifecycle/FrmUn.h"
+
+void RegisterLifecycleWindows(WindowOpener& windows) {
+    windows.setOpener(AppWindow::Uninstall, [](FrmMain& main) {
+        if (main.selectedKey().isEmpty())
+            return;
+        FrmUn dialog(
+            main.context(), main.selectedKey(), main.selectedText(), [&main] { main.ResetList(); },
+            &main);
+        dialog.exec();
+    });
+}

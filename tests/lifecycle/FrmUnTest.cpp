@@ -1,0 +1,187 @@
+// The uninstall dialog with real uninstaller processes: scripts that delete
+// their own entry with relvano-reg, that exit at once and delete it later,
+// that leave it, and a command that does not exist.
+#include "lifecycle/FrmUn.h"
+#include "core/IniFile.h"
+#include "lifecycle/HistoryLog.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/TestEnv.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+class FrmUnTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempProgramFolder> folder;
+    std::unique_ptr<AppContext> context;
+    std::unique_ptr<FakeServices> fakes;
+    SystemProcessService processes;
+    int reloads = 0;
+
+    const QString key = "Test App";
+
+    QString entryPath() { return AppContext::UninstallKeyPath + key; }
+    QString value() {
+        return context->store().GetStringValue(RootKey::LocalMachine, entryPath(),
+                                               "UninstallString");
+    }
+    // An uninstaller script; body runs with $REG set to relvano-reg on the test store
+    // and $KEY to the entry's full key.
+    QString script(const QString& body) {
+        const QString path = folder->file("uninstall.sh");
+        WriteFileBytes(path, QString("#!/bin/sh\nREG='%1 --store %2'\nKEY='%3'\n%4\n")
+                                 .arg(RelvanoRegPath(), folder->storePath(),
+                                      AppContext::UninstallKeyFullPath + key, body)
+                                 .toUtf8());
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return path;
+    }
+    std::unique_ptr<FrmUn> open(const QString& uninstallString) {
+        if (!uninstallString.isNull())
+            context->store().SetStringValue(RootKey::LocalMachine, entryPath(), "UninstallString",
+                                            uninstallString);
+        context->store().SetStringValue(RootKey::LocalMachine, entryPath(), "DisplayName",
+                                        "Test: App");
+        context->SelectedUninstallString = value();
+        auto dialog = std::make_unique<FrmUn>(*context, key, "Test: App", [this] { ++reloads; });
+        dialog->show();
+        return dialog;
+    }
+    static QString tip(FrmUn& d) { return d.findChild<QLabel*>("Tip")->text(); }
+    static QPushButton* button(FrmUn& d, const char* name) {
+        return d.findChild<QPushButton*>(name);
+    }
+    static bool shown(FrmUn& d, const char* name) {
+        return d.findChild<QWidget*>(name)->isVisible();
+    }
+    QString record(const char* field) {
+        return HistoryLog(context->InlogIniPath, context->UnlogIniPath)
+            .RecordField(HistoryLog::File::Uninstall, 1, field, "<none>");
+    }
+
+private slots:
+    void init() {
+        folder = std::make_unique<TempProgramFolder>();
+        context = std::make_unique<AppContext>(folder->path());
+        fakes = std::make_unique<FakeServices>();
+        context->services = fakes->all();
+        context->services.processes = &processes;
+        reloads = 0;
+    }
+
+    void anUninstallerThatDeletesItsEntry() {
+        auto d = open("\"" + script("sleep 0.4\n$REG delete \"$KEY\"") + "\" --quiet");
+        QCOMPARE(d->windowTitle(), QString("Confirm Uninstall"));
+        QVERIFY(!(d->windowFlags() & Qt::WindowCloseButtonHint));
+        QVERIFY(shown(*d, "Cmd_Yes") && shown(*d, "Label1"));
+        QVERIFY(!shown(*d, "Pic"));
+        button(*d, "Cmd_Yes")->click();
+        QVERIFY(shown(*d, "Pic"));
+        QTRY_COMPARE(tip(*d),
+                     QString("Initializing Success , Waiting for uninstaller to compelete\r\n"
+                             "Press 'Continue' when the program uninstaller complete."));
+        QCOMPARE(d->windowTitle(), QString("Uninstalling Program"));
+        QVERIFY(shown(*d, "Cmd_Cont"));
+        QTRY_VERIFY_WITH_TIMEOUT(tip(*d) == "Uninstall complete successfully...", 10000);
+        QVERIFY(d->completed());
+        QCOMPARE(d->windowTitle(), QString("Relvano"));
+        QVERIFY(shown(*d, "Cmd_Close") && !shown(*d, "Cmd_Cont") && !shown(*d, "Del"));
+        button(*d, "Cmd_Close")->click();
+        QCOMPARE(reloads, 1);
+        QCOMPARE(record("St"), QString("Program Uninstallation complete successfully"));
+        QCOMPARE(record("ProgName"), QString("Test: App"));
+        QCOMPARE(record("Rm"), QString("<none>"));
+        QVERIFY(!d->isVisible());
+    }
+
+    void anUninstallerThatHandsOverAndDeletesLater() {
+        auto d = open(script("( sleep 1.5; $REG delete \"$KEY\" ) &\nexit 0"));
+        button(*d, "Cmd_Yes")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(d->uninstallerFinished(), 10000);
+        button(*d, "Cmd_Cont")->click();
+        QCOMPARE(tip(*d),
+                 QString("Uninstallation not complete\r\nProgram name was not removed from "
+                         "the list \r\nClick 'Clean Program' to remove it."));
+        QVERIFY(shown(*d, "Del"));
+        QCOMPARE(button(*d, "Cmd_Close")->text(), QString("Cancel"));
+        QVERIFY(!d->completed());
+        QTRY_VERIFY_WITH_TIMEOUT(tip(*d) == "Uninstall complete successfully...", 10000);
+        QVERIFY(d->completed());
+        QVERIFY(shown(*d, "Del"));
+        button(*d, "Cmd_Close")->click();
+        QCOMPARE(reloads, 1);
+        QCOMPARE(record("St"), QString("Program Uninstallation complete successfully"));
+    }
+
+    void anUninstallerThatLeavesItsEntryIsCleanedAway() {
+        auto d = open(script("sleep 1.2\nexit 0"));
+        button(*d, "Cmd_Yes")->click();
+        QTRY_VERIFY(d->processId() != 0);
+        button(*d, "Cmd_Cont")->click();
+        QCOMPARE(tip(*d),
+                 QString("Program Uninstaller is already opened\r\nUninstallation not complete."));
+        QVERIFY(shown(*d, "Cmd_Close") && shown(*d, "Cmd_Cont"));
+        QTRY_VERIFY_WITH_TIMEOUT(d->uninstallerFinished(), 10000);
+        QVERIFY(d->elapsedSeconds() >= 1);
+        button(*d, "Cmd_Cont")->click();
+        QVERIFY(tip(*d).startsWith("Uninstallation not complete"));
+        button(*d, "Del")->click();
+        QVERIFY(QFile::exists(folder->file("Fbk/Test- App.Reg")));
+        QCOMPARE(value(), QString());
+        QCOMPARE(reloads, 1);
+        QCOMPARE(record("Rm"), QString("The program was removed from the list by Relvano"));
+        QCOMPARE(record("St"), QString("Program Uninstallation not complete"));
+        QVERIFY(record("UnTime").endsWith(" Second"));
+    }
+
+    void aMissingUninstallerCannotBeFound() {
+        auto d = open(folder->file("no/such/folder/uninstall") + " /S");
+        button(*d, "Cmd_Yes")->click();
+        QTRY_COMPARE(tip(*d), QString("Can,t find uninstall string"));
+        QVERIFY(!shown(*d, "Cmd_Yes") && !shown(*d, "Pn") && !shown(*d, "Label1"));
+        QVERIFY(shown(*d, "Del") && shown(*d, "Cmd_Cont"));
+        QCOMPARE(button(*d, "Cmd_Close")->text(), QString("Cancel"));
+        button(*d, "Cmd_Close")->click();
+        QCOMPARE(reloads, 0);
+        QCOMPARE(record("St"), QString("Program Uninstallation not complete"));
+        QCOMPARE(record("UnTime"), QString("<none>"));
+    }
+
+    void anEntryWithoutCommandShowsItBeforeTheAnswer() {
+        auto d = open("   ");
+        QTRY_COMPARE(tip(*d), QString("Can,t find uninstall string"));
+        QVERIFY(shown(*d, "Del") && shown(*d, "Cmd_Close") && !shown(*d, "Cmd_Yes"));
+        QCOMPARE(button(*d, "Cmd_Close")->text(), QString("Close"));
+        QCOMPARE(d->windowTitle(), QString("Relvano"));
+    }
+
+    void noAndEscapeLeaveNoRecord() {
+        auto d = open("/bin/true");
+        button(*d, "Cmd_No")->click();
+        QVERIFY(!d->isVisible());
+        auto e = open("/bin/true");
+        QTest::keyClick(e.get(), Qt::Key_Escape);
+        QVERIFY(!e->isVisible());
+        QVERIFY(!QFile::exists(context->UnlogIniPath));
+        QCOMPARE(reloads, 0);
+    }
+
+    void aCleanWhoseBackupFailsKeepsTheEntry() {
+        QVERIFY(WriteFileBytes(folder->file("Fbk"), "a file where the folder should be"));
+        auto d = open("   ");
+        QTRY_VERIFY(shown(*d, "Del"));
+        button(*d, "Del")->click();
+        QCOMPARE(value(), QString("   "));
+        QCOMPARE(fakes->messages.calls.size(), 1);
+        QCOMPARE(fakes->messages.calls[0].icon, MsgIcon::Critical);
+        QVERIFY(!QFile::exists(context->UnlogIniPath));
+        QVERIFY(d->isVisible());
+        QVERIFY(button(*d, "Cmd_Close")->isEnabled());
+    }
+};
+
+QTEST_MAIN(FrmUnTest)
+#include "FrmUnTest.moc"
