@@ -59,8 +59,8 @@ void FillStore(const QString& folder) {
             MakeStringValue("UninstallString", QStringLiteral("/opt/p%1/uninstall").arg(i)),
             MakeStringValue("Publisher", QStringLiteral("Publisher %1").arg(i % 40))};
         if (i % 10 == 0)
-            key.values.append(
-                MakeStringValue("DisplayIcon", folder + QStringLiteral("/icon%1.ico").arg(i / 10 % 50)));
+            key.values.append(MakeStringValue(
+                "DisplayIcon", folder + QStringLiteral("/icon%1.ico").arg(i / 10 % 50)));
         keys.append(key);
     }
     SqliteStore store(folder + QStringLiteral("/Registry.db"));
