@@ -5,6 +5,7 @@
 #include "core/TextHelpers.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLocale>
 #include <QStandardPaths>
 #include <QStorageInfo>
@@ -30,6 +31,44 @@ QString DiskSpaceText(const QString& driveRoot, int kind) {
         return SizeText(static_cast<double>(disk.bytesTotal() - disk.bytesFree()));
     }
     return QString();
+}
+
+bool IsRemovableOrOptical(const QString& device, const QString& fileSystem) {
+    if (fileSystem == u"iso9660" || fileSystem == u"udf")
+        return true;
+    const QString name = device.section(u'/', -1);
+    if (name.startsWith(u"sr"))
+        return true;
+    // A partition's own folder holds no "removable" file; its disk's does.
+    for (const QString& flag : {QStringLiteral("/sys/class/block/%1/removable").arg(name),
+                                QStringLiteral("/sys/class/block/%1/../removable").arg(name)}) {
+        QFile file(flag);
+        if (file.open(QIODevice::ReadOnly))
+            return file.readAll().trimmed() == "1";
+    }
+    return false;
+}
+
+QList<DriveEntry> FixedDrives() {
+    QList<DriveEntry> drives;
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (!volume.isValid() || !volume.isReady())
+            continue;
+        const QString device = QString::fromLocal8Bit(volume.device());
+        const QString fs = QString::fromLocal8Bit(volume.fileSystemType());
+        if (!device.startsWith(u"/dev/") || device.startsWith(u"/dev/loop") ||
+            IsRemovableOrOptical(device, fs))
+            continue;
+        const QString label =
+            volume.displayName() == volume.rootPath() ? QString() : volume.displayName();
+        drives.append({volume.rootPath(),
+                       label.isEmpty() ? volume.rootPath()
+                                       : volume.rootPath() + QStringLiteral(" (") + label + u')'});
+    }
+    // A system without block devices of its own (a container) still has its root.
+    if (drives.isEmpty())
+        drives.append({QStringLiteral("/"), QStringLiteral("/")});
+    return drives;
 }
 
 void ListSubfolders(const QString& folder, QStringList& names) {

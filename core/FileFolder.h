@@ -18,6 +18,16 @@ enum class DiskQuantity { Total = 0, FreeForCaller = 1, Used = 2 };
 // unknown drive or another kind.
 QString DiskSpaceText(const QString& driveRoot, int kind);
 
+// The mounted volumes that are neither removable nor optical: the root to
+// measure and the text to show ("/home (data)").
+struct DriveEntry {
+    QString root;
+    QString text;
+};
+QList<DriveEntry> FixedDrives();
+// Whether a block device (/dev/sdb1) is removable or an optical drive.
+bool IsRemovableOrOptical(const QString& device, const QString& fileSystem);
+
 // Appends the names of the folder's subfolders (hidden ones included).
 void ListSubfolders(const QString& folder, QStringList& names);
 

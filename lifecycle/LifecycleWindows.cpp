@@ -2,6 +2,7 @@
 
 #include "app/FrmMain.h"
 #include "app/WindowOpener.h"
+#include "lifecycle/FrmAddNew.h"
 #include "lifecycle/FrmUn.h"
 
 void RegisterLifecycleWindows(WindowOpener& windows) {
@@ -12,5 +13,10 @@ void RegisterLifecycleWindows(WindowOpener& windows) {
             main.context(), main.selectedKey(), main.selectedText(), [&main] { main.ResetList(); },
             &main);
         dialog.exec();
+    });
+    windows.setOpener(AppWindow::AddNewProgram, [](FrmMain& main) {
+        FrmAddNew wizard(
+            main.context(), [&main] { main.ResetList(); }, &main);
+        wizard.exec();
     });
 }
