@@ -3,6 +3,7 @@
 #include "app/FrmMain.h"
 #include "app/WindowOpener.h"
 #include "lifecycle/FrmAddNew.h"
+#include "lifecycle/FrmLog.h"
 #include "lifecycle/FrmUn.h"
 
 void RegisterLifecycleWindows(WindowOpener& windows) {
@@ -18,5 +19,9 @@ void RegisterLifecycleWindows(WindowOpener& windows) {
         FrmAddNew wizard(
             main.context(), [&main] { main.ResetList(); }, &main);
         wizard.exec();
+    });
+    windows.setOpener(AppWindow::History, [](FrmMain& main) {
+        FrmLog history(main.context(), &main);
+        history.exec();
     });
 }

@@ -1,0 +1,280 @@
+#include "lifecycle/FrmLog.h"
+
+#include "controls/WindowHelpers.h"
+#include "core/AppContext.h"
+#include "core/IniFile.h"
+#include "core/Settings.h"
+#include "core/TextHelpers.h"
+#include "dialogs/CommonDialog.h"
+#include "lifecycle/HistoryLog.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+QString HistoryReportText(bool installView, const QList<std::pair<QString, QString>>& rows,
+                          const QDateTime& createdAt) {
+    QStringList lines{installView ? QStringLiteral("Installed Programs")
+                                  : QStringLiteral("Uninstalled Programs"),
+                      QString()};
+    for (const auto& [property, value] : rows)
+        lines.append(property + QStringLiteral(" : ") + value);
+    lines << QString() << QString() << QStringLiteral("History Report")
+          << QStringLiteral("Created In : ") + HistoryLog::DateText(createdAt)
+          << QStringLiteral("Created By : Relvano");
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+FrmLog::FrmLog(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+    setObjectName(QStringLiteral("FrmLog"));
+    setWindowTitle(QStringLiteral("History"));
+    auto* toolBar = new QToolBar(this);
+    toolBar->setObjectName(QStringLiteral("ToolBar"));
+    toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto button = [toolBar](const char* name, const QString& caption, bool toggle) {
+        QAction* action = toolBar->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        action->setCheckable(toggle);
+        return action;
+    };
+    tbIn_ = button("TB_In", QStringLiteral(" Installed "), true);
+    toolBar->addSeparator();
+    tbUn_ = button("TB_Un", QStringLiteral(" Uninstalled "), true);
+    toolBar->addSeparator();
+    tbClear_ = button("TB_Clear", QStringLiteral(" Clear "), false);
+    tbPrint_ = button("TB_Print", QStringLiteral(" Print "), false);
+
+    tv_ = new QTreeWidget(this);
+    tv_->setObjectName(QStringLiteral("Tv"));
+    tv_->setRootIsDecorated(false);
+    tv_->setColumnCount(1);
+    tv_->setHeaderLabels({QStringLiteral("Installed Programs")});
+    lv_ = new QTreeWidget(this);
+    lv_->setObjectName(QStringLiteral("Lv"));
+    lv_->setRootIsDecorated(false);
+    lv_->setHeaderLabels({QStringLiteral("Property"), QStringLiteral("Value")});
+    lv_->setColumnWidth(0, 1900 / 15);
+    sb_ = new QLabel(this);
+    sb_->setObjectName(QStringLiteral("Sb"));
+    sb_->setFrameShape(QFrame::StyledPanel);
+    txtPrint_ = new QPlainTextEdit(this);
+    txtPrint_->setObjectName(QStringLiteral("TxtPrint"));
+    txtPrint_->hide();
+
+    auto* lists = new QHBoxLayout;
+    lists->addWidget(tv_, 2);
+    lists->addWidget(lv_, 3);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 0, 4, 4);
+    layout->addWidget(toolBar);
+    layout->addLayout(lists, 1);
+    layout->addWidget(sb_);
+    resize(640, 380);
+
+    connect(tbIn_, &QAction::triggered, this, &FrmLog::showInstalled);
+    connect(tbUn_, &QAction::triggered, this, &FrmLog::showUninstalled);
+    connect(tbClear_, &QAction::triggered, this, &FrmLog::clearHistory);
+    connect(tbPrint_, &QAction::triggered, this, &FrmLog::printRecord);
+    connect(tv_, &QTreeWidget::itemClicked, this, [this] { fillDetails(); });
+    connect(tv_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        if (item)
+            fillDetails();
+    });
+
+    // The last view shown is restored once the window is up.
+    auto* tm = new QTimer(this);
+    tm->setObjectName(QStringLiteral("Tm"));
+    tm->setInterval(10);
+    tm->setSingleShot(true);
+    connect(tm, &QTimer::timeout, this, [this] {
+        const bool installs =
+            LeadingNumber(ReadIni(context_.ConfigIniPath, QStringLiteral("Log"),
+                                  QStringLiteral("St"), QStringLiteral("1"))) == 1;
+        showHistory(installs ? 1 : 2);
+        tbIn_->setChecked(installs);
+        tbUn_->setChecked(!installs);
+        updateButtons();
+    });
+    tm->start();
+    updateButtons();
+}
+
+void FrmLog::showHistory(int view) {
+    tv_->clear();
+    const HistoryLog log(context_.InlogIniPath, context_.UnlogIniPath);
+    const auto file = view == 1 ? HistoryLog::File::Install : HistoryLog::File::Uninstall;
+    tv_->setHeaderLabels({view == 1 ? QStringLiteral("Installed Programs")
+                                    : QStringLiteral("Uninstalled Programs")});
+    const qint64 count = log.RecordCount(file);
+    QList<QTreeWidgetItem*> items;
+    for (qint64 record = 1; record <= count; ++record) {
+        auto* item =
+            new QTreeWidgetItem({log.RecordField(file, record, QStringLiteral("ProgName"))});
+        item->setData(0, Qt::UserRole, record);
+        items.append(item);
+    }
+    tv_->addTopLevelItems(items);
+    view_ = view;
+}
+
+void FrmLog::showInstalled() {
+    tbUn_->setChecked(false);
+    tbIn_->setChecked(true);
+    if (view_ == 1)
+        return;
+    showHistory(1);
+    lv_->clear();
+    updateButtons();
+    updateStatus();
+}
+
+void FrmLog::showUninstalled() {
+    tbIn_->setChecked(false);
+    tbUn_->setChecked(true);
+    if (view_ == 2)
+        return;
+    showHistory(2);
+    lv_->clear();
+    updateButtons();
+    updateStatus();
+}
+
+void FrmLog::selectEntry(int row) {
+    if (QTreeWidgetItem* item = tv_->topLevelItem(row)) {
+        tv_->setCurrentItem(item);
+        fillDetails();
+    }
+}
+
+void FrmLog::fillDetails() {
+    QTreeWidgetItem* current = tv_->currentItem();
+    if (!current)
+        return;
+    lv_->clear();
+    const qint64 record = current->data(0, Qt::UserRole).toLongLong();
+    const HistoryLog log(context_.InlogIniPath, context_.UnlogIniPath);
+    const QString na = QStringLiteral("N/A");
+    auto add = [this](const QString& property, const QString& value) {
+        new QTreeWidgetItem(lv_, {property, value});
+    };
+    if (tbIn_->isChecked()) {
+        const auto f = HistoryLog::File::Install;
+        add(QStringLiteral("Program Name"),
+            log.RecordField(f, record, QStringLiteral("ProgName"), na));
+        add(QStringLiteral("Program Path"),
+            log.RecordField(f, record, QStringLiteral("ProgPath"), na));
+        add(QStringLiteral("Program Version"),
+            log.RecordField(f, record, QStringLiteral("ProgVer"), na));
+        add(QStringLiteral("Installation Date"),
+            log.RecordField(f, record, QStringLiteral("Date"), na));
+        add(QStringLiteral("Program Size"),
+            log.RecordField(f, record, QStringLiteral("ProgSize"), na));
+        add(QStringLiteral("Program Folder Size"),
+            log.RecordField(f, record, QStringLiteral("ProgFolderSize"), na));
+        add(QStringLiteral("Installation Time"),
+            log.RecordField(f, record, QStringLiteral("InTime"), na));
+    } else {
+        const auto f = HistoryLog::File::Uninstall;
+        add(QStringLiteral("Program Name"),
+            log.RecordField(f, record, QStringLiteral("ProgName"), na));
+        add(QStringLiteral("Uninstallation Date"),
+            log.RecordField(f, record, QStringLiteral("Date"), na));
+        add(QStringLiteral("Uninstallation Status"),
+            log.RecordField(f, record, QStringLiteral("St"), na));
+        const QString time = log.RecordField(f, record, QStringLiteral("UnTime"));
+        if (!time.isEmpty())
+            add(QStringLiteral("Uninstallation Time"), time);
+        const QString removed = log.RecordField(f, record, QStringLiteral("Rm"));
+        if (!removed.isEmpty())
+            add(QStringLiteral("Additional Info"), removed);
+    }
+    updateButtons();
+}
+
+void FrmLog::updateButtons() {
+    tbClear_->setEnabled(tv_->topLevelItemCount() > 0);
+    tbPrint_->setEnabled(lv_->topLevelItemCount() > 0);
+}
+
+void FrmLog::updateStatus() {
+    sb_->setText((view_ == 1 ? QStringLiteral("Installed Programs : ")
+                             : QStringLiteral("Uninstalled Programs : ")) +
+                 QString::number(tv_->topLevelItemCount()));
+}
+
+void FrmLog::clearHistory() {
+    const bool installs = view_ == 1;
+    const MsgAnswer answer =
+        context_.services.messages
+            ? context_.services.messages->MsgBox(
+                  installs
+                      ? QStringLiteral(
+                            "Are you sure you want to clear the installed programs history ?")
+                      : QStringLiteral(
+                            "Are you sure you want to clear the uninstalled programs history ?"),
+                  MsgButtons::YesNo, MsgIcon::Information, QStringLiteral("Relvano"))
+            : MsgAnswer::No;
+    if (answer == MsgAnswer::Yes) {
+        HistoryLog(context_.InlogIniPath, context_.UnlogIniPath)
+            .ClearHistory(installs ? HistoryLog::File::Install : HistoryLog::File::Uninstall);
+        lv_->clear();
+        showHistory(view_);
+    } else if (installs) {
+        showHistory(1);
+    }
+    updateButtons();
+    updateStatus();
+}
+
+QList<std::pair<QString, QString>> FrmLog::detailRows() const {
+    QList<std::pair<QString, QString>> rows;
+    for (int i = 0; i < lv_->topLevelItemCount(); ++i)
+        rows.append({lv_->topLevelItem(i)->text(0), lv_->topLevelItem(i)->text(1)});
+    return rows;
+}
+
+void FrmLog::printRecord() {
+    txtPrint_->setPlainText(
+        HistoryReportText(view_ == 1, detailRows(), QDateTime::currentDateTime()));
+    cCommonDialog dialog(context_.services.dialogs);
+    dialog.hwnd = this;
+    dialog.Copies = 1;
+    if (dialog.ShowPrinter() && context_.services.printer)
+        context_.services.printer->PrintText(
+            QStringLiteral("History Report"),
+            txtPrint_->toPlainText().replace(u'\n', QStringLiteral("\r\n")),
+            std::max(1, dialog.Copies));
+    updateStatus();
+}
+
+void FrmLog::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() & Qt::ShiftModifier) {
+        // Shift+1 and Shift+2, whatever character the layout makes of them.
+        if (event->key() == Qt::Key_1 || event->key() == Qt::Key_Exclam) {
+            showInstalled();
+            tv_->setFocus();
+            return;
+        }
+        if (event->key() == Qt::Key_2 || event->key() == Qt::Key_At ||
+            event->key() == Qt::Key_QuoteDbl) {
+            showUninstalled();
+            tv_->setFocus();
+            return;
+        }
+    }
+    CloseOnEsc(event->key(), this);
+    if (event->key() != Qt::Key_Escape)
+        QDialog::keyPressEvent(event);
+}
+
+void FrmLog::done(int r) {
+    WriteIni(context_.ConfigIniPath, QStringLiteral("Log"), QStringLiteral("St"),
+             SpacedNumber(view_));
+    QDialog::done(r);
+}
