@@ -135,6 +135,9 @@ void FrmUn::smartTick() {
 }
 
 void FrmUn::yes() {
+    // The question is answered: a second "Yes" would start a second uninstaller.
+    yes_->hide();
+    no_->hide();
     started_ = true;
     pic_->show();
     tm_->start();

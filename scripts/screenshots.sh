@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out="$(realpath -m "${1:-build/screenshots}")"
 ./scripts/install-deps.sh --screens
-[ -x build/bin/relvano ] || ./scripts/build.sh build
+[ -x build/bin/LifecycleScreens ] || ./scripts/build.sh build
 mkdir -p "$out"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -61,4 +61,6 @@ xvfb-run -a -s "-screen 0 1024x720x24" bash -c '
   sleep 0.15
   import -window root "$1"
   sleep 3; kill $pid' "$big" "$out/splash.png"
+# The install and uninstall windows in each of their states.
+xvfb-run -a -s "-screen 0 1024x720x24" build/bin/LifecycleScreens "$out" "$(realpath build/bin/relvano-reg)" >/dev/null
 echo "Screenshots in $out"

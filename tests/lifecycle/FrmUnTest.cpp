@@ -80,6 +80,7 @@ private slots:
         QVERIFY(!shown(*d, "Pic"));
         button(*d, "Cmd_Yes")->click();
         QVERIFY(shown(*d, "Pic"));
+        QVERIFY(!shown(*d, "Cmd_Yes") && !shown(*d, "Cmd_No"));
         QTRY_COMPARE(tip(*d),
                      QString("Initializing Success , Waiting for uninstaller to compelete\r\n"
                              "Press 'Continue' when the program uninstaller complete."));
