@@ -99,7 +99,7 @@ private slots:
     }
 
     void anUninstallerThatHandsOverAndDeletesLater() {
-        auto d = open(script("( sleep 1.5; $REG delete \"$KEY\" ) &\nexit 0"));
+        auto d = open(script("( sleep 3; $REG delete \"$KEY\" ) &\nexit 0"));
         button(*d, "Cmd_Yes")->click();
         QTRY_VERIFY_WITH_TIMEOUT(d->uninstallerFinished(), 10000);
         button(*d, "Cmd_Cont")->click();
@@ -118,7 +118,7 @@ private slots:
     }
 
     void anUninstallerThatLeavesItsEntryIsCleanedAway() {
-        auto d = open(script("sleep 1.2\nexit 0"));
+        auto d = open(script("sleep 2.5\nexit 0"));
         button(*d, "Cmd_Yes")->click();
         QTRY_VERIFY(d->processId() != 0);
         button(*d, "Cmd_Cont")->click();
