@@ -18,6 +18,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <span>
+
 QString HistoryReportText(bool installView, const QList<std::pair<QString, QString>>& rows,
                           const QDateTime& createdAt) {
     QStringList lines{installView ? QStringLiteral("Installed Programs")
@@ -163,36 +165,33 @@ void FrmLog::fillDetails() {
     auto add = [this](const QString& property, const QString& value) {
         new QTreeWidgetItem(lv_, {property, value});
     };
-    if (tbIn_->isChecked()) {
-        const auto f = HistoryLog::File::Install;
-        add(QStringLiteral("Program Name"),
-            log.RecordField(f, record, QStringLiteral("ProgName"), na));
-        add(QStringLiteral("Program Path"),
-            log.RecordField(f, record, QStringLiteral("ProgPath"), na));
-        add(QStringLiteral("Program Version"),
-            log.RecordField(f, record, QStringLiteral("ProgVer"), na));
-        add(QStringLiteral("Installation Date"),
-            log.RecordField(f, record, QStringLiteral("Date"), na));
-        add(QStringLiteral("Program Size"),
-            log.RecordField(f, record, QStringLiteral("ProgSize"), na));
-        add(QStringLiteral("Program Folder Size"),
-            log.RecordField(f, record, QStringLiteral("ProgFolderSize"), na));
-        add(QStringLiteral("Installation Time"),
-            log.RecordField(f, record, QStringLiteral("InTime"), na));
-    } else {
-        const auto f = HistoryLog::File::Uninstall;
-        add(QStringLiteral("Program Name"),
-            log.RecordField(f, record, QStringLiteral("ProgName"), na));
-        add(QStringLiteral("Uninstallation Date"),
-            log.RecordField(f, record, QStringLiteral("Date"), na));
-        add(QStringLiteral("Uninstallation Status"),
-            log.RecordField(f, record, QStringLiteral("St"), na));
-        const QString time = log.RecordField(f, record, QStringLiteral("UnTime"));
-        if (!time.isEmpty())
-            add(QStringLiteral("Uninstallation Time"), time);
-        const QString removed = log.RecordField(f, record, QStringLiteral("Rm"));
-        if (!removed.isEmpty())
-            add(QStringLiteral("Additional Info"), removed);
+    // Rows always shown (missing values read "N/A"), then the uninstall
+    // rows shown only when they have a value.
+    struct Row {
+        const char* property;
+        const char* key;
+    };
+    static constexpr Row installRows[] = {
+        {"Program Name", "ProgName"},   {"Program Path", "ProgPath"},
+        {"Program Version", "ProgVer"}, {"Installation Date", "Date"},
+        {"Program Size", "ProgSize"},   {"Program Folder Size", "ProgFolderSize"},
+        {"Installation Time", "InTime"}};
+    static constexpr Row uninstallRows[] = {{"Program Name", "ProgName"},
+                                            {"Uninstallation Date", "Date"},
+                                            {"Uninstallation Status", "St"}};
+    static constexpr Row optionalRows[] = {{"Uninstallation Time", "UnTime"},
+                                           {"Additional Info", "Rm"}};
+    const bool installs = tbIn_->isChecked();
+    const auto file = installs ? HistoryLog::File::Install : HistoryLog::File::Uninstall;
+    for (const Row& row :
+         installs ? std::span<const Row>(installRows) : std::span<const Row>(uninstallRows))
+        add(QLatin1String(row.property), log.RecordField(file, record, QLatin1String(row.key), na));
+    if (!installs) {
+        for (const Row& row : optionalRows) {
+            const QString value = log.RecordField(file, record, QLatin1String(row.key));
+            if (!value.isEmpty())
+                add(QLatin1String(row.property), value);
+        }
     }
     updateButtons();
 }
