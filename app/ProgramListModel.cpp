@@ -53,10 +53,6 @@ QVariant ProgramListModel::data(const QModelIndex& index, int role) const {
         return row.background.isValid() ? QVariant(row.background) : QVariant();
     case Qt::ToolTipRole:
         return index.column() == 0 ? row.text : row.subItem;
-    case KeyRole:
-        return row.key;
-    case ImageIndexRole:
-        return row.imageIndex;
     default:
         return QVariant();
     }

@@ -18,9 +18,6 @@ struct ProgramRow {
 class ProgramListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    static constexpr int KeyRole = Qt::UserRole + 1;
-    static constexpr int ImageIndexRole = Qt::UserRole + 2;
-
     using QAbstractTableModel::QAbstractTableModel;
 
     void setRows(QList<ProgramRow> rows);

@@ -54,10 +54,6 @@ QTreeWidget* MakeList(QWidget* parent, const char* name, const QStringList& colu
     return list;
 }
 
-QString DateText(const QDateTime& when) {
-    return HistoryLog::DateText(when);
-}
-
 } // namespace
 
 FrmAddNew::FrmAddNew(AppContext& context, std::function<void()> reloadList, QWidget* parent)
@@ -218,9 +214,10 @@ void FrmAddNew::fillProgramInfo() {
     QTreeWidgetItem* folder =
         add(QStringLiteral(" Program Folder Size"), "PFSize", QStringLiteral("Please Wait..."));
     add(QStringLiteral(" Program Created"), "PC",
-        DateText(file.birthTime().isValid() ? file.birthTime() : file.metadataChangeTime()));
-    add(QStringLiteral(" Program Modified"), "PM", DateText(file.lastModified()));
-    add(QStringLiteral(" Program Accessed"), "PA", DateText(file.lastRead()));
+        HistoryLog::DateText(file.birthTime().isValid() ? file.birthTime()
+                                                        : file.metadataChangeTime()));
+    add(QStringLiteral(" Program Modified"), "PM", HistoryLog::DateText(file.lastModified()));
+    add(QStringLiteral(" Program Accessed"), "PA", HistoryLog::DateText(file.lastRead()));
     lv_->repaint();
     folder->setText(1, FolderSizeText(file.absolutePath()));
 }

@@ -116,8 +116,7 @@ void FrmUn::noCommandState() {
 }
 
 void FrmUn::smartTick() {
-    lastUninstallString_ = uninstallString();
-    if (HasNonSpace(lastUninstallString_))
+    if (HasNonSpace(uninstallString()))
         return;
     setWindowTitle(QStringLiteral("Relvano"));
     if (started_) {
@@ -194,11 +193,11 @@ void FrmUn::continueClicked() {
 }
 
 void FrmUn::completionCheck() {
-    lastUninstallString_ = uninstallString();
+    const bool gone = uninstallString().isEmpty();
     cont_->hide();
     no_->hide();
     yes_->hide();
-    if (lastUninstallString_.isEmpty()) {
+    if (gone) {
         tip_->setText(QStringLiteral("Uninstall complete successfully..."));
         close_->show();
         close_->setFocus();
@@ -242,7 +241,6 @@ void FrmUn::cleanProgram() {
         return;
     }
     context_.store().DeleteKey(RootKey::LocalMachine, AppContext::UninstallKeyPath + key_);
-    removed_ = true;
     HistoryLog(context_.InlogIniPath, context_.UnlogIniPath)
         .AppendUninstallRecord(programName_, completed_, true, seconds_);
     hide();

@@ -70,8 +70,6 @@ private:
     qint64 pid_ = 0;
     bool finished_ = false;
     bool completed_ = false;
-    bool removed_ = false;
     int seconds_ = 0;
-    QString lastUninstallString_;
     bool ending_ = false;
 };
