@@ -39,9 +39,10 @@ struct Entry {
 class FrmMainTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TempProgramFolder> folder;
-    std::unique_ptr<AppContext> context;
-    std::unique_ptr<FakeServices> fakes;
+    std::unique_ptr<FakeApp> app;
+    TempProgramFolder* folder = nullptr;
+    AppContext* context = nullptr;
+    FakeServices* fakes = nullptr;
     std::unique_ptr<FrmMain> main;
     QList<AppWindow> opened;
 
@@ -96,16 +97,15 @@ class FrmMainTest : public QObject {
 
 private slots:
     void init() {
-        folder = std::make_unique<TempProgramFolder>();
-        context = std::make_unique<AppContext>(folder->path());
-        fakes = std::make_unique<FakeServices>();
-        context->services = fakes->all();
+        app = std::make_unique<FakeApp>();
+        folder = &app->folder;
+        context = &app->context;
+        fakes = &app->fakes;
         opened.clear();
     }
     void cleanup() {
         main.reset();
-        context.reset();
-        folder.reset();
+        app.reset();
     }
 
     void listsEntriesByTheListingRules() {

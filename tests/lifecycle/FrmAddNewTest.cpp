@@ -26,11 +26,9 @@ class FrmAddNewTest : public QObject {
 
 private slots:
     void installsARealProgramAndRecordsIt() {
-        TempProgramFolder folder;
-        AppContext context(folder.path());
-        FakeServices fakes;
+        FakeApp app;
+        auto& [folder, context, fakes] = app;
         SystemProcessService processes;
-        context.services = fakes.all();
         context.services.processes = &processes;
         FrmMain main(context);
         main.SetupWindow();
@@ -107,10 +105,8 @@ private slots:
     }
 
     void aFailedLaunchIsToldAndNotRecorded() {
-        TempProgramFolder folder;
-        AppContext context(folder.path());
-        FakeServices fakes;
-        context.services = fakes.all();
+        FakeApp app;
+        auto& [folder, context, fakes] = app;
         fakes.shell.result = false;
         const QString package = folder.file("tool.deb");
         WriteFileBytes(package, "not really a package");
@@ -127,10 +123,8 @@ private slots:
     }
 
     void escapeAfterALaunchRecordsWithoutReload() {
-        TempProgramFolder folder;
-        AppContext context(folder.path());
-        FakeServices fakes;
-        context.services = fakes.all();
+        FakeApp app;
+        auto& [folder, context, fakes] = app;
         const QString package = folder.file("tool.msi");
         WriteFileBytes(package, "msi");
         int reloads = 0;

@@ -26,10 +26,8 @@ class FrmLogTest : public QObject {
 
 private slots:
     void showsBothHistoriesAndTheirFields() {
-        TempProgramFolder folder;
-        AppContext context(folder.path());
-        FakeServices fakes;
-        context.services = fakes.all();
+        FakeApp app;
+        auto& [folder, context, fakes] = app;
         HistoryLog log(context.InlogIniPath, context.UnlogIniPath);
         log.AppendUninstallRecord("Removed Tool", false, true, 0);
         log.AppendUninstallRecord("Gone Tool", true, false, 5);
@@ -73,10 +71,8 @@ private slots:
     }
 
     void clearingAsksAndDeletesTheFile() {
-        TempProgramFolder folder;
-        AppContext context(folder.path());
-        FakeServices fakes;
-        context.services = fakes.all();
+        FakeApp app;
+        auto& [folder, context, fakes] = app;
         HistoryLog(context.InlogIniPath, context.UnlogIniPath)
             .AppendInstallRecord(folder.file("x.exe"), 0);
         FrmLog w(context);
@@ -98,10 +94,8 @@ private slots:
     }
 
     void printsTheRecordThroughThePrintDialog() {
-        TempProgramFolder folder;
-        AppContext context(folder.path());
-        FakeServices fakes;
-        context.services = fakes.all();
+        FakeApp app;
+        auto& [folder, context, fakes] = app;
         HistoryLog(context.InlogIniPath, context.UnlogIniPath)
             .AppendUninstallRecord("Tool", true, false, 0);
         WriteIni(context.ConfigIniPath, "Log", "St", "2");

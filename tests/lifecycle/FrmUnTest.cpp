@@ -15,9 +15,10 @@
 class FrmUnTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TempProgramFolder> folder;
-    std::unique_ptr<AppContext> context;
-    std::unique_ptr<FakeServices> fakes;
+    std::unique_ptr<FakeApp> app;
+    TempProgramFolder* folder = nullptr;
+    AppContext* context = nullptr;
+    FakeServices* fakes = nullptr;
     SystemProcessService processes;
     int reloads = 0;
 
@@ -64,10 +65,10 @@ class FrmUnTest : public QObject {
 
 private slots:
     void init() {
-        folder = std::make_unique<TempProgramFolder>();
-        context = std::make_unique<AppContext>(folder->path());
-        fakes = std::make_unique<FakeServices>();
-        context->services = fakes->all();
+        app = std::make_unique<FakeApp>();
+        folder = &app->folder;
+        context = &app->context;
+        fakes = &app->fakes;
         context->services.processes = &processes;
         reloads = 0;
     }

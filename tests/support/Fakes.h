@@ -4,6 +4,7 @@
 
 #include "core/AppContext.h"
 #include "core/Services.h"
+#include "tests/support/TestEnv.h"
 
 #include <QList>
 #include <QMap>
@@ -113,4 +114,13 @@ struct FakeServices {
     AppServices all() {
         return AppServices{&messages, &shell, &processes, &printer, &clipboard, &dialogs};
     }
+};
+
+// A program folder of its own, the shared state over it, and the fakes wired
+// in: what a window test starts from.
+struct FakeApp {
+    TempProgramFolder folder;
+    AppContext context{folder.path()};
+    FakeServices fakes;
+    FakeApp() { context.services = fakes.all(); }
 };
