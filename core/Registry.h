@@ -18,6 +18,17 @@ struct ImportIssue {
     QString reason;
 };
 
+// What a read found: the value, no such key or value, or a store that could
+// not be read (busy past its timeout, damaged, an I/O error). Callers that
+// act on a value's absence must not take a failed read for a missing value.
+enum class ReadStatus { Ok, Missing, Failed };
+struct ValueRead {
+    ReadStatus status = ReadStatus::Missing;
+    QString text; // as GetStringValue gives it; empty unless status is Ok
+    bool ok() const { return status == ReadStatus::Ok; }
+    bool failed() const { return status == ReadStatus::Failed; }
+};
+
 struct ImportReport {
     bool imported = false;     // the file was read and its lines applied
     QString error;             // why nothing was imported, when imported is false
@@ -36,7 +47,11 @@ public:
                                 const QString& text) = 0;
     // REG_DWORD reads as empty text; strings and other bytes are cut at the
     // first NUL; a missing key or value reads as empty text.
-    virtual QString GetStringValue(RootKey root, const QString& path, const QString& name) = 0;
+    QString GetStringValue(RootKey root, const QString& path, const QString& name) {
+        return ReadStringValue(root, path, name).text;
+    }
+    // The same read, telling a missing key or value from a failed read.
+    virtual ValueRead ReadStringValue(RootKey root, const QString& path, const QString& name) = 0;
     // Appends the subkey names, ordered by name without regard to case. A name
     // of 255 characters or more ends the enumeration at its place.
     virtual void EnumSubkeys(RootKey root, const QString& path, QStringList& names) = 0;

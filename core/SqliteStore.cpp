@@ -756,20 +756,25 @@ void SqliteStore::SetStringValue(RootKey root, const QString& path, const QStrin
         setValue(*key, MakeStringValue(name, text));
 }
 
-QString SqliteStore::GetStringValue(RootKey root, const QString& path, const QString& name) {
+ValueRead SqliteStore::ReadStringValue(RootKey root, const QString& path, const QString& name) {
     const auto key = FoldedRelativePath(root, path);
-    sqlite3_stmt* s = key ? stmt(GetValue) : nullptr;
+    if (!key)
+        return {ReadStatus::Missing, QString()};
+    sqlite3_stmt* s = stmt(GetValue);
     if (!s)
-        return QString();
+        return {ReadStatus::Failed, QString()};
     Resetter reset{s};
     BindText(s, 1, *key);
     const QByteArray& folded = foldedValueName(name);
     sqlite3_bind_text(s, 2, folded.constData(), static_cast<int>(folded.size()), SQLITE_STATIC);
-    if (sqlite3_step(s) != SQLITE_ROW)
-        return QString();
+    const int rc = sqlite3_step(s);
+    if (rc == SQLITE_DONE)
+        return {ReadStatus::Missing, QString()};
+    if (rc != SQLITE_ROW)
+        return {ReadStatus::Failed, QString()};
     const auto* data = static_cast<const char*>(sqlite3_column_blob(s, 1));
-    return ValueAsText(static_cast<quint32>(sqlite3_column_int64(s, 0)),
-                       QByteArrayView(data, sqlite3_column_bytes(s, 1)));
+    return {ReadStatus::Ok, ValueAsText(static_cast<quint32>(sqlite3_column_int64(s, 0)),
+                                        QByteArrayView(data, sqlite3_column_bytes(s, 1)))};
 }
 
 void SqliteStore::EnumSubkeys(RootKey root, const QString& path, QStringList& names) {

@@ -55,7 +55,7 @@ public:
     void DeleteValue(RootKey root, const QString& path, const QString& name) override;
     void SetStringValue(RootKey root, const QString& path, const QString& name,
                         const QString& text) override;
-    QString GetStringValue(RootKey root, const QString& path, const QString& name) override;
+    ValueRead ReadStringValue(RootKey root, const QString& path, const QString& name) override;
     void EnumSubkeys(RootKey root, const QString& path, QStringList& names) override;
     void EnumValueNames(RootKey root, const QString& path, QStringList& names) override;
     bool ExportKey(const QString& fullKeyPath, const QString& destination) override;
