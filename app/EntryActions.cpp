@@ -3,21 +3,6 @@
 #include "core/TextHelpers.h"
 #include "dialogs/CommonDialog.h"
 
-#include <QDir>
-#include <QFileInfo>
-
-QString BackupFileFor(const AppContext& context, const QString& displayName) {
-    return JoinPath(context.BackupFolder, SafeFileName(displayName) + QStringLiteral(".Reg"));
-}
-
-bool BackupEntry(AppContext& context, const QString& key, const QString& displayName) {
-    if (!QDir().mkpath(context.BackupFolder))
-        return false;
-    const QString file = BackupFileFor(context, displayName);
-    return context.store().ExportKey(AppContext::UninstallKeyFullPath + key, file) &&
-           QFileInfo(file).size() > 0;
-}
-
 QString DeleteConfirmationText(const QString& displayName) {
     return QStringLiteral("Program Name : ") + displayName +
            QStringLiteral("\r\n\r\nThis tool will remove the program from the installed programs "
@@ -28,23 +13,16 @@ QString DeleteConfirmationText(const QString& displayName) {
 
 DeleteOutcome DeleteEntry(AppContext& context, const QString& key, const QString& displayName,
                           bool confirm) {
-    MessageService* messages = context.services.messages;
-    if (confirm && (!messages ||
-                    messages->MsgBox(DeleteConfirmationText(displayName), MsgButtons::YesNo,
-                                     MsgIcon::Information, QStringLiteral("Confirm Program Delete"),
-                                     2) != MsgAnswer::Yes))
+    if (confirm && context.messages().MsgBox(
+                       DeleteConfirmationText(displayName), MsgButtons::YesNo, MsgIcon::Information,
+                       QStringLiteral("Confirm Program Delete"), 2) != MsgAnswer::Yes)
         return DeleteOutcome::Cancelled;
-    if (!BackupEntry(context, key, displayName)) {
-        // Without its backup the entry would be lost for good.
-        if (messages)
-            messages->MsgBox(
-                QStringLiteral("The program could not be backed up to \"%1\", so it "
-                               "was not deleted.")
-                    .arg(QDir::toNativeSeparators(BackupFileFor(context, displayName))),
-                MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Relvano"));
+    UninstallEntries& entries = context.entries();
+    if (entries.backupAndRemove(key, displayName) == UninstallEntries::RemoveOutcome::NotBackedUp) {
+        context.messages().MsgBox(entries.notBackedUpMessage(displayName), MsgButtons::Ok,
+                                  MsgIcon::Critical, QStringLiteral("Relvano"));
         return DeleteOutcome::NotBackedUp;
     }
-    context.store().DeleteKey(RootKey::LocalMachine, AppContext::UninstallKeyPath + key);
     return DeleteOutcome::Deleted;
 }
 
@@ -57,7 +35,7 @@ QString ExportFileName(const QString& chosen) {
 
 bool ExportEntry(AppContext& context, QWidget* owner, const QString& key,
                  const QString& displayName) {
-    cCommonDialog dialog(context.services.dialogs);
+    cCommonDialog dialog(&context.dialogs());
     dialog.hwnd = owner;
     dialog.DialogTitle = QStringLiteral("Export");
     dialog.Filter = QStringLiteral("Registry Files (*.reg)|*.reg|");
@@ -68,5 +46,5 @@ bool ExportEntry(AppContext& context, QWidget* owner, const QString& key,
     const QString path = ExportFileName(dialog.FileName);
     if (path.isEmpty())
         return false;
-    return context.store().ExportKey(AppContext::UninstallKeyFullPath + key, path);
+    return context.entries().exportTo(key, path);
 }

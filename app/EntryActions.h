@@ -1,17 +1,10 @@
-// Deleting and exporting one Uninstall entry, and its backup file. The
-// uninstall dialog's clean-up uses the same backup.
+// Deleting and exporting the selected entry from the main window: the
+// question asked before a delete and the file an export goes to.
 #pragma once
 
 #include "core/AppContext.h"
 
 class QWidget;
-
-// The backup file of an entry: the backup folder, SafeFileName(DisplayName), ".Reg".
-QString BackupFileFor(const AppContext& context, const QString& displayName);
-
-// Exports the entry (with its subkeys) to its backup file, creating the
-// backup folder when it is missing. True only when the file was written.
-bool BackupEntry(AppContext& context, const QString& key, const QString& displayName);
 
 // The question asked before a delete.
 QString DeleteConfirmationText(const QString& displayName);

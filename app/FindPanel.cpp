@@ -21,14 +21,13 @@ const QColor kPanelColor(214, 227, 252);
 const QColor kShapeOff(224, 224, 224);
 } // namespace
 
-QList<int> FindMatches(Registry& registry, const QStringList& keys, const QString& field,
+QList<int> FindMatches(UninstallEntries& entries, const QStringList& keys, const QString& field,
                        const QString& text, bool matchCase) {
     QList<int> positions;
-    const auto batch = registry.BeginReadBatch();
+    const auto batch = entries.store().BeginReadBatch();
     const QString wanted = matchCase ? text : text.toLower();
     for (int i = 0; i < keys.size(); ++i) {
-        QString value = registry.GetStringValue(RootKey::LocalMachine,
-                                                AppContext::UninstallKeyPath + keys[i], field);
+        QString value = entries.value(keys[i], field);
         if (!matchCase)
             value = value.toLower();
         if (value.contains(wanted))
@@ -123,7 +122,7 @@ FindPanel::FindPanel(AppContext& context, ProgramListView* list, QWidget* parent
         shape_->setPalette(p);
     });
     connect(selectColour_, &Url::clicked, this, [this] {
-        cCommonDialog dialog(context_.services.dialogs);
+        cCommonDialog dialog(&context_.dialogs());
         dialog.hwnd = window();
         dialog.Color = ColorValue(shapeColor_);
         dialog.ShowColor();
@@ -164,7 +163,7 @@ void FindPanel::buildMatches() {
     for (int row = 0; row < list_->count(); ++row)
         keys.append(list_->key(row));
     for (const int position :
-         FindMatches(context_.store(), keys, field, text_->text(), matchCase_->isChecked()))
+         FindMatches(context_.entries(), keys, field, text_->text(), matchCase_->isChecked()))
         matches_->addItem(QString::number(position));
 }
 
@@ -180,11 +179,9 @@ void FindPanel::findNext() {
         ++findPosition_;
         return;
     }
-    if (context_.services.messages)
-        context_.services.messages->MsgBox(
-            QStringLiteral("Searching for \"") + text_->text() +
-                QStringLiteral(
-                    "\" was complete , Press 'Find Next' if you want to repeat the search."),
-            MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Relvano"));
+    context_.messages().MsgBox(
+        QStringLiteral("Searching for \"") + text_->text() +
+            QStringLiteral("\" was complete , Press 'Find Next' if you want to repeat the search."),
+        MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Relvano"));
     findPosition_ = 0;
 }

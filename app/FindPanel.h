@@ -15,8 +15,8 @@ class QPushButton;
 class Url;
 
 // Positions (from 1) of the list rows whose field contains the text.
-QList<int> FindMatches(class Registry& registry, const QStringList& keys, const QString& field,
-                       const QString& text, bool matchCase);
+QList<int> FindMatches(class UninstallEntries& entries, const QStringList& keys,
+                       const QString& field, const QString& text, bool matchCase);
 
 class FindPanel : public QFrame {
     Q_OBJECT

@@ -1,67 +1,72 @@
 // FrmMain, "Relvano 4.1": the list of installed programs with its menus,
 // toolbar, pop-up menus, find panel, status bar and tray mode.
 //
-// FrmMain.cpp builds the window and keeps the list (reset, load, enabling,
-// views, order, mode, settings); FrmMainCommands.cpp holds what the commands
-// do. The other windows open through windows().
+// FrmMain.cpp keeps the list (load, reset, enabling, views, order, mode,
+// settings, window events); FrmMainMenus.cpp builds the menus, toolbar and
+// status bar and the table that drives their enabling; FrmMainCommands.cpp
+// holds what the commands do. Other windows open through the WindowOpener the
+// composition root gives, and see this window only as a MainWindowHost.
 #pragma once
 
 #include "app/IconCache.h"
-#include "app/WindowOpener.h"
 #include "core/AppContext.h"
 #include "core/Settings.h"
+#include "dialogs/MainWindowHost.h"
+#include "dialogs/WindowOpener.h"
 
 #include <QMainWindow>
+
+#include <functional>
 
 class FindPanel;
 class ProgBar;
 class ProgramListView;
+class QActionGroup;
 class QLabel;
 class QToolBar;
 class TrayController;
 
-class FrmMain : public QMainWindow {
+class FrmMain : public QMainWindow, public MainWindowHost {
     Q_OBJECT
 public:
-    explicit FrmMain(AppContext& context, QWidget* parent = nullptr);
+    FrmMain(AppContext& context, const WindowOpener& windows, QWidget* parent = nullptr);
     ~FrmMain() override;
 
-    AppContext& context() { return context_; }
-    WindowOpener& windows() { return windows_; }
+    // MainWindowHost
+    AppContext& context() override { return context_; }
+    QString selectedKey() const override;
+    QString selectedText() const override;
+    QList<ListedProgram> listedPrograms() const override;
+    void reloadList() override { ResetList(); }
+    QWidget* dialogParent() override { return this; }
+
+    // The window's load: set-up, the first list load (its progress on
+    // splashBar while the splash is up), closeSplash, the saved settings. The
+    // caller shows the window.
+    void load(ProgBar* splashBar = nullptr, const std::function<void()>& closeSplash = {});
+
+    void ResetList();
+    void ChkDis();
+    void UpdateQuickLinks();
+    void SetView(ListViewKind view);
+    void SetSortOrder(SortOrder order);
+    void SetMode(ListMode mode);
+    void toggleFindPanel();
+
+    bool splashClosed() const { return splashClosed_; }
+    ListMode mode() const { return mode_; }
+    ListViewKind view() const { return view_; }
+    SortOrder order() const { return order_; }
+    // A click or key press landed on an item since the last mouse press.
+    bool itemClicked() const { return itemClicked_; }
+    int selectedRow() const;
+
     ProgramListView* list() const { return list_; }
     FindPanel* findPanel() const { return findPanel_; }
     TrayController* tray() const { return tray_; }
     const IconCache& iconCache() const { return icons_; }
 
-    // Where the load shows its progress while the splash is up.
-    void setSplashBar(ProgBar* bar) { splashBar_ = bar; }
-    bool SplashClosed = false;
-
-    // The window's load: set-up, first list load, the saved settings. The
-    // caller closes the splash between ResetList and ApplySettings.
-    void SetupWindow();
-    void ResetList();
-    void ApplySettings();
-
-    void ChkDis();
-    void UpdateQuickLinks();
-    void SetView(int v);      // 0 large icons, 1 small icons, 2 list, 3 details
-    void SetSortOrder(int o); // 0 ascending, 1 descending, 2 unsorted
-    void SetMode(int m);      // 0 Basic, 1 Advanced
-    void toggleFindPanel();
-
-    int ModeSetting = 1;
-    int ViewSetting = 1;
-    int OrderSetting = 1;
-    bool ItemClicked = false;
-    int LastMouseButton = 0;
-
-    // The selected entry: its row, key and text; -1 / empty when none.
-    int selectedRow() const;
-    QString selectedKey() const;
-    QString selectedText() const;
-
-    // The options the list reads (from the options window once it exists).
+    // The options the list reads.
     OptionSettings options() const;
 
     // Commands (FrmMainCommands.cpp).
@@ -118,21 +123,38 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // How a command's state follows the list (FrmMainMenus.cpp).
+    struct CommandRule {
+        QAction* action;
+        bool needsList;      // enabled only while the list holds items
+        bool needsSelection; // enabled only while an item is selected
+        bool advancedOnly;   // shown only in Advanced mode
+    };
+
+    void SetupWindow();
+    void ApplySettings();
     void buildMenus();
+    void connectMenus();
     void buildToolBar();
     void buildStatusBar();
+    void buildCommandRules();
     void connectList();
     void LoadList();
     void itemActivated();
     void renameFinished(int row, const QString& newText);
     void showPopup(QMenu* menu);
-    void setListCommandsEnabled(bool on);
-    void setSelectionCommandsEnabled(bool on);
 
     AppContext& context_;
-    WindowOpener windows_;
+    const WindowOpener& windows_;
     IconCache icons_;
     Actions a_{};
+    QList<CommandRule> rules_;
+    // Whether the list-wide commands are on; they change only when the list
+    // becomes empty or stops being empty.
+    bool listCommandsOn_ = true;
+    QActionGroup* modeGroup_ = nullptr;
+    QActionGroup* viewGroup_ = nullptr;
+    QActionGroup* orderGroup_ = nullptr;
     ProgramListView* list_ = nullptr;
     FindPanel* findPanel_ = nullptr;
     QToolBar* toolBar_ = nullptr;
@@ -145,6 +167,13 @@ private:
     ProgBar* prog_ = nullptr;
     ProgBar* splashBar_ = nullptr;
     TrayController* tray_ = nullptr;
+
+    bool splashClosed_ = false;
+    ListMode mode_ = ListMode::Basic;
+    ListViewKind view_ = ListViewKind::LargeIcons;
+    SortOrder order_ = SortOrder::Ascending;
+    bool itemClicked_ = false;
+    int lastMouseButton_ = 0;
     QString oldItemText_;
     bool unloaded_ = false;
 };

@@ -5,7 +5,6 @@
 #include "app/ProgramListView.h"
 #include "core/FileFolder.h"
 #include "core/TextHelpers.h"
-#include "editing/FrmName.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,8 +12,7 @@
 
 namespace {
 QString EntryValue(AppContext& context, const QString& key, const char* name) {
-    return context.store().GetStringValue(RootKey::LocalMachine, AppContext::UninstallKeyPath + key,
-                                          QLatin1String(name));
+    return context.entries().value(key, QLatin1String(name));
 }
 } // namespace
 
@@ -74,15 +72,11 @@ void FrmMain::renameFinished(int row, const QString& newText) {
     if (!a_.editRename->isVisible())
         return;
     const QString key = list_->key(row);
-    if (ReadIniFlag(context_.ConfigIniPath, QStringLiteral("Main"), QStringLiteral("RenDlg"),
-                    false) == false) {
+    if (!LoadSkipRenameQuestion(context_.ConfigIniPath)) {
         for (int i = 0; i < list_->count(); ++i) {
             if (list_->text(i).compare(newText, Qt::CaseInsensitive) != 0)
                 continue;
-            FrmName dialog(context_.ConfigIniPath, this);
-            dialog.RenErrorShow(newText);
-            dialog.exec();
-            if (!dialog.RenResult()) {
+            if (windows_.open(AppWindow::RenameConfirm, *this, newText) != 1) {
                 list_->setText(row, oldItemText_);
                 return;
             }
@@ -93,38 +87,36 @@ void FrmMain::renameFinished(int row, const QString& newText) {
         list_->setText(row, oldItemText_);
         return;
     }
-    context_.store().SetStringValue(RootKey::LocalMachine, AppContext::UninstallKeyPath + key,
-                                    QStringLiteral("DisplayName"), newText);
+    context_.entries().setValue(key, QStringLiteral("DisplayName"), newText);
     list_->setText(row, newText);
 }
 
 void FrmMain::openInstallLocation() {
     const QString key = selectedKey();
-    if (!key.isEmpty() && context_.services.shell)
-        context_.services.shell->ShellOpen(EntryValue(context_, key, "InstallLocation"));
+    if (!key.isEmpty())
+        context_.shell().ShellOpen(EntryValue(context_, key, "InstallLocation"));
 }
 
 void FrmMain::openPublisherUrl() {
     const QString key = selectedKey();
-    if (!key.isEmpty() && context_.services.shell)
-        context_.services.shell->ShellOpen(EntryValue(context_, key, "URLInfoAbout"));
+    if (!key.isEmpty())
+        context_.shell().ShellOpen(EntryValue(context_, key, "URLInfoAbout"));
 }
 
 void FrmMain::openSupportUrl() {
     const QString key = selectedKey();
-    if (key.isEmpty() || !context_.services.shell)
+    if (key.isEmpty())
         return;
     const QString link = EntryValue(context_, key, "HelpLink");
     // An at sign after the first character makes a mail address.
     if (link.indexOf(u'@') >= 1)
-        context_.services.shell->ShellOpen(QStringLiteral("mailto:") + link);
+        context_.shell().ShellOpen(QStringLiteral("mailto:") + link);
     else
-        context_.services.shell->ShellOpen(link);
+        context_.shell().ShellOpen(link);
 }
 
 void FrmMain::openProgramFiles() {
-    if (context_.services.shell)
-        context_.services.shell->ShellOpen(ProgramFilesFolder());
+    context_.shell().ShellOpen(ProgramFilesFolder());
 }
 
 void FrmMain::openRegistryEditor() {
@@ -133,33 +125,27 @@ void FrmMain::openRegistryEditor() {
     const QString folder = QDir(QDir::tempPath()).filePath(QStringLiteral("relvano-registry"));
     QDir().mkpath(folder);
     const QString file = QDir(folder).filePath(QStringLiteral("Uninstall.reg"));
-    if (context_.store().ExportKey(AppContext::UninstallKeyFullPath.chopped(1), file) &&
-        context_.services.shell)
-        context_.services.shell->ShellOpen(file);
+    if (context_.store().ExportKey(UninstallEntries::FullKeyPath.chopped(1), file))
+        context_.shell().ShellOpen(file);
 }
 
 void FrmMain::openHelpTopics() {
     const QString help = JoinPath(context_.programFolder(), QStringLiteral("help.chm"));
     if (QFileInfo::exists(help)) {
-        if (context_.services.shell)
-            context_.services.shell->ShellOpen(help);
+        context_.shell().ShellOpen(help);
         return;
     }
-    if (context_.services.messages)
-        context_.services.messages->MsgBox(
-            QStringLiteral("Help file not found, help file may be deleted, renamed or removed "
-                           "from its directory."),
-            MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Error"));
+    context_.messages().MsgBox(
+        QStringLiteral("Help file not found, help file may be deleted, renamed or removed "
+                       "from its directory."),
+        MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Error"));
 }
 
 void FrmMain::runSoftwareCentre(bool updates) {
-    if (!context_.services.processes)
-        return;
     if (!QStandardPaths::findExecutable(QStringLiteral("gnome-software")).isEmpty())
-        context_.services.processes->Start(updates ? QStringLiteral("gnome-software --mode=updates")
-                                                   : QStringLiteral("gnome-software"));
+        context_.processes().Start(updates ? QStringLiteral("gnome-software --mode=updates")
+                                           : QStringLiteral("gnome-software"));
     else
-        context_.services.processes->Start(
-            QStringLiteral("plasma-discover") +
-            (updates ? QStringLiteral(" --mode Update") : QString()));
+        context_.processes().Start(QStringLiteral("plasma-discover") +
+                                   (updates ? QStringLiteral(" --mode Update") : QString()));
 }

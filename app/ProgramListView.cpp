@@ -216,14 +216,15 @@ void ProgramListView::setView(ListViewKind view) {
         currentView()->scrollTo(model_->index(selectedRow(), 0));
 }
 
-void ProgramListView::setSortOrder(int order) {
+void ProgramListView::setSortOrder(SortOrder order) {
     order_ = order;
     QHeaderView* header = table_->horizontalHeader();
-    if (order == 2) {
+    if (order == SortOrder::Unsorted) {
         header->setSortIndicatorShown(false);
         return;
     }
-    const Qt::SortOrder qtOrder = order == 0 ? Qt::AscendingOrder : Qt::DescendingOrder;
+    const Qt::SortOrder qtOrder =
+        order == SortOrder::Ascending ? Qt::AscendingOrder : Qt::DescendingOrder;
     header->setSortIndicatorShown(true);
     header->setSortIndicator(0, qtOrder);
     model_->sort(0, qtOrder);

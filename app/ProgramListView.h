@@ -39,9 +39,8 @@ public:
 
     void setView(ListViewKind view);
     ListViewKind view() const { return view_; }
-    // 0 ascending, 1 descending, 2 unsorted
-    void setSortOrder(int order);
-    int sortOrder() const { return order_; }
+    void setSortOrder(SortOrder order);
+    SortOrder sortOrder() const { return order_; }
     void setGridLines(bool on);
     void setFullRowSelect(bool on);
 
@@ -82,5 +81,5 @@ private:
     QListView* list_;
     QTableView* table_;
     ListViewKind view_ = ListViewKind::LargeIcons;
-    int order_ = 0;
+    SortOrder order_ = SortOrder::Ascending;
 };

@@ -3,12 +3,11 @@
 #include "app/FrmMain.h"
 #include "app/FrmSpl.h"
 #include "core/AppContext.h"
-#include "lifecycle/LifecycleWindows.h"
 
 #include <QTimer>
 
-Startup::Startup(AppContext& context, const QString& lockFolder)
-    : context_(context), instance_(lockFolder) {}
+Startup::Startup(AppContext& context, const WindowOpener& windows, const QString& lockFolder)
+    : context_(context), windows_(windows), instance_(lockFolder) {}
 
 Startup::~Startup() {
     instance_.release();
@@ -16,10 +15,8 @@ Startup::~Startup() {
 
 bool Startup::start() {
     if (!instance_.acquire()) {
-        if (context_.services.messages)
-            context_.services.messages->MsgBox(QStringLiteral("Can,t open another copy of Relvano"),
-                                               MsgButtons::Ok, MsgIcon::Exclamation,
-                                               QStringLiteral("Relvano"));
+        context_.messages().MsgBox(QStringLiteral("Can,t open another copy of Relvano"),
+                                   MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Relvano"));
         return false;
     }
     splash_ = std::make_unique<FrmSpl>();
@@ -30,17 +27,12 @@ bool Startup::start() {
 }
 
 void Startup::loadMainWindow() {
-    main_ = std::make_unique<FrmMain>(context_);
+    main_ = std::make_unique<FrmMain>(context_, windows_);
     main_->setAttribute(Qt::WA_DeleteOnClose, false);
-    RegisterLifecycleWindows(main_->windows());
-    main_->SetupWindow();
-    main_->setSplashBar(splash_->bar());
-    main_->ResetList();
-    splash_->close();
-    splash_.reset();
-    main_->SplashClosed = true;
-    main_->setSplashBar(nullptr);
-    main_->ApplySettings();
+    main_->load(splash_->bar(), [this] {
+        splash_->close();
+        splash_.reset();
+    });
     main_->show();
     connect(main_.get(), &QObject::destroyed, this, [this] { instance_.release(); });
     emit ready(main_.get());

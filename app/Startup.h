@@ -17,8 +17,10 @@ class WindowOpener;
 class Startup : public QObject {
     Q_OBJECT
 public:
-    // lockFolder: where the instance lock lives (empty: the user's runtime folder).
-    Startup(AppContext& context, const QString& lockFolder = QString());
+    // windows: the openers of every window; lockFolder: where the instance
+    // lock lives (empty: the user's runtime folder).
+    Startup(AppContext& context, const WindowOpener& windows,
+            const QString& lockFolder = QString());
     ~Startup() override;
 
     // False (after telling the user) when another copy runs; nothing else
@@ -35,6 +37,7 @@ private:
     void loadMainWindow();
 
     AppContext& context_;
+    const WindowOpener& windows_;
     SingleInstance instance_;
     std::unique_ptr<FrmSpl> splash_;
     std::unique_ptr<FrmMain> main_;

@@ -1,7 +1,10 @@
-#include "app/FrmMain.h"
+// The composition root: the real services, the shared context, every
+// window's opener, and the start-up.
 #include "app/Startup.h"
+#include "app/Windows.h"
 #include "core/AppContext.h"
 #include "dialogs/QtServices.h"
+#include "dialogs/WindowOpener.h"
 
 #include <QApplication>
 
@@ -10,8 +13,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Relvano"));
     QtServices services;
     AppContext context(DefaultProgramFolder());
-    context.services = services.all();
-    Startup startup(context);
+    context.setServices(services.all());
+    WindowOpener windows;
+    RegisterAllWindows(windows);
+    Startup startup(context, windows);
     if (!startup.start())
         return 1;
     return app.exec();

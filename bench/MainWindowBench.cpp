@@ -4,9 +4,11 @@
 #include "app/FrmMain.h"
 #include "app/ProgramListView.h"
 #include "app/Startup.h"
+#include "app/Windows.h"
 #include "core/RegFile.h"
 #include "core/SqliteStore.h"
 #include "dialogs/QtServices.h"
+#include "dialogs/WindowOpener.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -77,8 +79,10 @@ int main(int argc, char** argv) {
         QApplication app(argc, argv);
         QtServices services;
         AppContext context(folder);
-        context.services = services.all();
-        Startup startup(context, folder);
+        context.setServices(services.all());
+        WindowOpener windows;
+        RegisterAllWindows(windows);
+        Startup startup(context, windows, folder);
         double shownAfter = 0;
         QObject::connect(&startup, &Startup::ready, &app, [&](FrmMain* main) {
             QApplication::processEvents();

@@ -40,8 +40,7 @@ int main(int argc, char** argv) {
     }
     SystemProcessService processes;
     AppContext context(dir.path());
-    context.services.processes = &processes;
-    context.SelectedUninstallString = QStringLiteral("sleep 60");
+    context.setServices({.processes = &processes});
     FrmUn dialog(context, QStringLiteral("Entry5000"), QStringLiteral("Program 5000"), {});
     dialog.show();
     dialog.findChild<QPushButton*>("Cmd_Yes")->click();

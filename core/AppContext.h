@@ -1,11 +1,13 @@
 // The process-wide state every window shares: where the program keeps its
-// files, the registry store, the paths of the Uninstall key, the selected
-// program's uninstall command and the services. One object is made at
-// start-up (or by a test, over a temporary folder) and handed to each window.
+// files, the registry store and its Uninstall entries, the two history files
+// and the services. One object is made at start-up (or by a test, over a
+// temporary folder) and handed to each window.
 #pragma once
 
+#include "core/HistoryLog.h"
 #include "core/Registry.h"
 #include "core/Services.h"
+#include "core/UninstallEntries.h"
 
 #include <QString>
 
@@ -21,6 +23,7 @@ QString DefaultProgramFolder();
 // The file name of the store in the program folder.
 inline const QString StoreFileName = QStringLiteral("Registry.db");
 
+// The services a context uses; a null member leaves the one in place.
 struct AppServices {
     MessageService* messages = nullptr;
     ShellService* shell = nullptr;
@@ -33,18 +36,22 @@ struct AppServices {
 class AppContext {
 public:
     // Opens (or creates) the store Registry.db in the program folder, unless a
-    // store is given.
+    // store is given. Until setServices() gives real ones, the services do
+    // nothing: message boxes answer as if cancelled, nothing opens or starts.
     explicit AppContext(const QString& programFolder, std::unique_ptr<Registry> store = nullptr);
+    ~AppContext();
+    AppContext(const AppContext&) = delete;
+    AppContext& operator=(const AppContext&) = delete;
 
     const QString& programFolder() const { return programFolder_; }
     Registry& store() { return *store_; }
+    UninstallEntries& entries() { return entries_; }
+    // The install history (Inlog.Ini) and the uninstall history (Unlog.Ini).
+    HistoryLog history() const { return HistoryLog(InlogIniPath, UnlogIniPath); }
 
-    // The Uninstall key relative to HKEY_LOCAL_MACHINE, and in full; both end
-    // with a backslash, so an entry's path is the key path + its subkey name.
-    static inline const QString UninstallKeyPath =
-        QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\");
-    static inline const QString UninstallKeyFullPath =
-        QStringLiteral("HKEY_LOCAL_MACHINE\\") + UninstallKeyPath;
+    // The Uninstall key relative to HKEY_LOCAL_MACHINE, and in full.
+    static inline const QString& UninstallKeyPath = UninstallEntries::KeyPath;
+    static inline const QString& UninstallKeyFullPath = UninstallEntries::FullKeyPath;
 
     const QString ConfigIniPath;
     const QString InlogIniPath;
@@ -52,12 +59,20 @@ public:
     // Where deleted and cleaned entries are backed up ("Fbk").
     const QString BackupFolder;
 
-    // The UninstallString of the program last clicked or keyed on in the list.
-    QString SelectedUninstallString;
-
-    AppServices services;
+    // Replaces the services that are given (non-null members).
+    void setServices(const AppServices& services);
+    MessageService& messages() const { return *services_.messages; }
+    ShellService& shell() const { return *services_.shell; }
+    ProcessService& processes() const { return *services_.processes; }
+    PrintService& printer() const { return *services_.printer; }
+    ClipboardService& clipboard() const { return *services_.clipboard; }
+    DialogService& dialogs() const { return *services_.dialogs; }
 
 private:
+    struct NullServices;
     QString programFolder_;
     std::unique_ptr<Registry> store_;
+    UninstallEntries entries_;
+    std::unique_ptr<NullServices> nullServices_;
+    AppServices services_;
 };

@@ -106,3 +106,29 @@ void SaveOptionSettings(const QString& configIni, const OptionSettings& o) {
     WriteIniFlag(configIni, kOptions, QStringLiteral("Xy"), o.restorePosition);
     WriteIniFlag(configIni, kOptions, QStringLiteral("Hi"), o.showHidden);
 }
+
+void SaveFindPanelShown(const QString& configIni, bool shown) {
+    WriteIniFlag(configIni, kMain, QStringLiteral("Fv"), shown);
+}
+
+bool LoadSkipRenameQuestion(const QString& configIni) {
+    return ReadIniFlag(configIni, kMain, QStringLiteral("RenDlg"), false);
+}
+
+void SaveSkipRenameQuestion(const QString& configIni, bool skip) {
+    WriteIniFlag(configIni, kMain, QStringLiteral("RenDlg"), skip);
+}
+
+namespace {
+QString PageSection(PageSetting which) {
+    return which == PageSetting::History ? QStringLiteral("Log") : QStringLiteral("Aa");
+}
+} // namespace
+
+int LoadPageSetting(const QString& configIni, PageSetting which) {
+    return ReadNumber(configIni, PageSection(which), QStringLiteral("St"), 1);
+}
+
+void SavePageSetting(const QString& configIni, PageSetting which, int page) {
+    WriteIni(configIni, PageSection(which), QStringLiteral("St"), SpacedNumber(page));
+}

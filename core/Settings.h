@@ -13,7 +13,8 @@
 #include <QString>
 
 enum class ListMode { Basic = 1, Advanced = 2 };
-enum class SortOrder { Ascending = 1, Descending = 2 };
+// The list's order; only Ascending and Descending are ever saved.
+enum class SortOrder { Ascending = 1, Descending = 2, Unsorted = 3 };
 enum class ListViewKind { LargeIcons = 1, SmallIcons = 2, List = 3, Details = 4 };
 enum class DoubleClickAction { Uninstall = 0, UninstallInformation = 1, Edit = 2 };
 
@@ -56,6 +57,18 @@ void SaveMainWindowSettings(const QString& configIni, const MainWindowSettings& 
 
 OptionSettings LoadOptionSettings(const QString& configIni);
 void SaveOptionSettings(const QString& configIni, const OptionSettings& options);
+
+// Main/Fv: the find panel is shown.
+void SaveFindPanelShown(const QString& configIni, bool shown);
+// Main/RenDlg: an in-place rename to a name already listed is kept without asking.
+bool LoadSkipRenameQuestion(const QString& configIni);
+void SaveSkipRenameQuestion(const QString& configIni, bool skip);
+
+// The page a window showed last, 1 or 2 (default 1): Log/St for the history
+// window, Aa/St for all-programs information.
+enum class PageSetting { History, AllProgramsInfo };
+int LoadPageSetting(const QString& configIni, PageSetting which);
+void SavePageSetting(const QString& configIni, PageSetting which, int page);
 
 // Single keys read elsewhere: a flag (compared as a number with 1), a page number.
 bool ReadIniFlag(const QString& file, const QString& section, const QString& key, bool defaultOn);

@@ -56,8 +56,7 @@ void FrmName::RenErrorShow(const QString& newName) {
 }
 
 void FrmName::done(int r) {
-    WriteIniFlag(configIni_, QStringLiteral("Main"), QStringLiteral("RenDlg"),
-                 dontAsk_->isChecked());
+    SaveSkipRenameQuestion(configIni_, dontAsk_->isChecked());
     QDialog::done(r);
 }
 

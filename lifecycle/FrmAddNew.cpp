@@ -3,9 +3,9 @@
 #include "controls/WindowHelpers.h"
 #include "core/AppContext.h"
 #include "core/FileFolder.h"
+#include "core/HistoryLog.h"
 #include "core/TextHelpers.h"
 #include "dialogs/CommonDialog.h"
-#include "lifecycle/HistoryLog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -180,12 +180,11 @@ FrmAddNew::FrmAddNew(AppContext& context, std::function<void()> reloadList, QWid
         lv2_->setVisible(tab == 1);
     });
     connect(lv_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
-        if (item->data(0, Qt::UserRole).toString() == u"PPath" && context_.services.shell)
-            context_.services.shell->ShellOpen(item->text(1));
+        if (item->data(0, Qt::UserRole).toString() == u"PPath")
+            context_.shell().ShellOpen(item->text(1));
     });
     connect(lv2_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
-        if (context_.services.shell)
-            context_.services.shell->ShowFileProperties(item->data(0, Qt::UserRole).toString());
+        context_.shell().ShowFileProperties(item->data(0, Qt::UserRole).toString());
     });
     fillProgramInfo();
 }
@@ -262,12 +261,12 @@ void FrmAddNew::finish() {
     // A program is started; any other file (a package) goes to its handler.
     bool opened = false;
     QString why;
-    if (QFileInfo(path).isExecutable() && context_.services.processes) {
-        const LaunchResult launch = context_.services.processes->Start(u'"' + path + u'"');
+    if (QFileInfo(path).isExecutable()) {
+        const LaunchResult launch = context_.processes().Start(u'"' + path + u'"');
         opened = launch.ok();
         why = launch.message;
-    } else if (context_.services.shell) {
-        opened = context_.services.shell->ShellOpen(path);
+    } else {
+        opened = context_.shell().ShellOpen(path);
     }
     if (opened) {
         lbTip_->setText(QStringLiteral("The Program \"") + name +
@@ -285,7 +284,7 @@ void FrmAddNew::finish() {
 }
 
 void FrmAddNew::browse() {
-    cCommonDialog dialog(context_.services.dialogs);
+    cCommonDialog dialog(&context_.dialogs());
     dialog.hwnd = this;
     dialog.Filter = QStringLiteral("Programs |*.exe;*.msi|Exe Files |*.exe|All Files (*.*)|*.*");
     dialog.ShowOpen();
@@ -308,8 +307,7 @@ void FrmAddNew::done(int r) {
     time_->stop();
     if (launched_ && !recorded_) {
         recorded_ = true;
-        HistoryLog(context_.InlogIniPath, context_.UnlogIniPath)
-            .AppendInstallRecord(txt_->text(), seconds_);
+        context_.history().AppendInstallRecord(txt_->text(), seconds_);
     }
     QDialog::done(r);
 }

@@ -2,11 +2,11 @@
 
 #include "controls/WindowHelpers.h"
 #include "core/AppContext.h"
+#include "core/HistoryLog.h"
 #include "core/IniFile.h"
 #include "core/Settings.h"
 #include "core/TextHelpers.h"
 #include "dialogs/CommonDialog.h"
-#include "lifecycle/HistoryLog.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -83,11 +83,10 @@ FrmLog::FrmLog(AppContext& context, QWidget* parent) : QDialog(parent), context_
     connect(tbUn_, &QAction::triggered, this, &FrmLog::showUninstalled);
     connect(tbClear_, &QAction::triggered, this, &FrmLog::clearHistory);
     connect(tbPrint_, &QAction::triggered, this, &FrmLog::printRecord);
+    // A click on an entry, or a key released while one is selected, shows its
+    // fields. The list taking the focus (which makes an item current) does not.
     connect(tv_, &QTreeWidget::itemClicked, this, [this] { fillDetails(); });
-    connect(tv_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-        if (item)
-            fillDetails();
-    });
+    tv_->installEventFilter(this);
 
     // The last view shown is restored once the window is up.
     auto* tm = new QTimer(this);
@@ -95,9 +94,7 @@ FrmLog::FrmLog(AppContext& context, QWidget* parent) : QDialog(parent), context_
     tm->setInterval(10);
     tm->setSingleShot(true);
     connect(tm, &QTimer::timeout, this, [this] {
-        const bool installs =
-            LeadingNumber(ReadIni(context_.ConfigIniPath, QStringLiteral("Log"),
-                                  QStringLiteral("St"), QStringLiteral("1"))) == 1;
+        const bool installs = LoadPageSetting(context_.ConfigIniPath, PageSetting::History) == 1;
         showHistory(installs ? 1 : 2);
         tbIn_->setChecked(installs);
         tbUn_->setChecked(!installs);
@@ -109,7 +106,7 @@ FrmLog::FrmLog(AppContext& context, QWidget* parent) : QDialog(parent), context_
 
 void FrmLog::showHistory(int view) {
     tv_->clear();
-    const HistoryLog log(context_.InlogIniPath, context_.UnlogIniPath);
+    const HistoryLog log = context_.history();
     const auto file = view == 1 ? HistoryLog::File::Install : HistoryLog::File::Uninstall;
     tv_->setHeaderLabels({view == 1 ? QStringLiteral("Installed Programs")
                                     : QStringLiteral("Uninstalled Programs")});
@@ -154,13 +151,20 @@ void FrmLog::selectEntry(int row) {
     }
 }
 
+bool FrmLog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == tv_ && event->type() == QEvent::KeyRelease && tv_->currentItem() &&
+        tv_->currentItem()->isSelected())
+        fillDetails();
+    return QDialog::eventFilter(watched, event);
+}
+
 void FrmLog::fillDetails() {
     QTreeWidgetItem* current = tv_->currentItem();
     if (!current)
         return;
     lv_->clear();
     const qint64 record = current->data(0, Qt::UserRole).toLongLong();
-    const HistoryLog log(context_.InlogIniPath, context_.UnlogIniPath);
+    const HistoryLog log = context_.history();
     const QString na = QStringLiteral("N/A");
     auto add = [this](const QString& property, const QString& value) {
         new QTreeWidgetItem(lv_, {property, value});
@@ -209,19 +213,14 @@ void FrmLog::updateStatus() {
 
 void FrmLog::clearHistory() {
     const bool installs = view_ == 1;
-    const MsgAnswer answer =
-        context_.services.messages
-            ? context_.services.messages->MsgBox(
-                  installs
-                      ? QStringLiteral(
-                            "Are you sure you want to clear the installed programs history ?")
-                      : QStringLiteral(
-                            "Are you sure you want to clear the uninstalled programs history ?"),
-                  MsgButtons::YesNo, MsgIcon::Information, QStringLiteral("Relvano"))
-            : MsgAnswer::No;
+    const MsgAnswer answer = context_.messages().MsgBox(
+        installs
+            ? QStringLiteral("Are you sure you want to clear the installed programs history ?")
+            : QStringLiteral("Are you sure you want to clear the uninstalled programs history ?"),
+        MsgButtons::YesNo, MsgIcon::Information, QStringLiteral("Relvano"));
     if (answer == MsgAnswer::Yes) {
-        HistoryLog(context_.InlogIniPath, context_.UnlogIniPath)
-            .ClearHistory(installs ? HistoryLog::File::Install : HistoryLog::File::Uninstall);
+        context_.history().ClearHistory(installs ? HistoryLog::File::Install
+                                                 : HistoryLog::File::Uninstall);
         lv_->clear();
         showHistory(view_);
     } else if (installs) {
@@ -241,11 +240,11 @@ QList<std::pair<QString, QString>> FrmLog::detailRows() const {
 void FrmLog::printRecord() {
     txtPrint_->setPlainText(
         HistoryReportText(view_ == 1, detailRows(), QDateTime::currentDateTime()));
-    cCommonDialog dialog(context_.services.dialogs);
+    cCommonDialog dialog(&context_.dialogs());
     dialog.hwnd = this;
     dialog.Copies = 1;
-    if (dialog.ShowPrinter() && context_.services.printer)
-        context_.services.printer->PrintText(
+    if (dialog.ShowPrinter())
+        context_.printer().PrintText(
             QStringLiteral("History Report"),
             txtPrint_->toPlainText().replace(u'\n', QStringLiteral("\r\n")),
             std::max(1, dialog.Copies));
@@ -273,7 +272,6 @@ void FrmLog::keyPressEvent(QKeyEvent* event) {
 }
 
 void FrmLog::done(int r) {
-    WriteIni(context_.ConfigIniPath, QStringLiteral("Log"), QStringLiteral("St"),
-             SpacedNumber(view_));
+    SavePageSetting(context_.ConfigIniPath, PageSetting::History, view_);
     QDialog::done(r);
 }

@@ -29,6 +29,7 @@ public:
     void selectEntry(int row);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void done(int r) override;
 

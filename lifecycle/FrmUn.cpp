@@ -1,10 +1,8 @@
 #include "lifecycle/FrmUn.h"
 
-#include "app/EntryActions.h"
 #include "controls/WindowHelpers.h"
 #include "core/AppContext.h"
 #include "core/TextHelpers.h"
-#include "lifecycle/HistoryLog.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -102,9 +100,7 @@ FrmUn::FrmUn(AppContext& context, const QString& key, const QString& programName
 }
 
 QString FrmUn::uninstallString() const {
-    return context_.store().GetStringValue(RootKey::LocalMachine,
-                                           AppContext::UninstallKeyPath + key_,
-                                           QStringLiteral("UninstallString"));
+    return context_.entries().value(key_, QStringLiteral("UninstallString"));
 }
 
 void FrmUn::noCommandState() {
@@ -137,6 +133,8 @@ void FrmUn::yes() {
     // The question is answered: a second "Yes" would start a second uninstaller.
     yes_->hide();
     no_->hide();
+    // The command started is the one of the entry this dialog names and watches.
+    command_ = uninstallString();
     started_ = true;
     pic_->show();
     tm_->start();
@@ -147,9 +145,7 @@ void FrmUn::launchTick() {
     setWindowTitle(QStringLiteral("Uninstalling Program"));
     cont_->show();
     cont_->setFocus();
-    ProcessService* processes = context_.services.processes;
-    const LaunchResult launch = processes ? processes->Start(context_.SelectedUninstallString)
-                                          : LaunchResult{0, LaunchError::Other, QString()};
+    const LaunchResult launch = context_.processes().Start(command_);
     if (launch.ok()) {
         pid_ = launch.pid;
         tip_->setText(
@@ -171,8 +167,7 @@ void FrmUn::launchTick() {
 void FrmUn::processTick() {
     if (pid_ == 0)
         return;
-    ProcessService* processes = context_.services.processes;
-    if (processes && processes->IsRunning(pid_)) {
+    if (context_.processes().IsRunning(pid_)) {
         finished_ = false;
         return;
     }
@@ -219,30 +214,23 @@ void FrmUn::closeClicked() {
     hide();
     if (completed_ && reloadList_)
         reloadList_();
-    HistoryLog(context_.InlogIniPath, context_.UnlogIniPath)
-        .AppendUninstallRecord(programName_, completed_, false, seconds_);
+    context_.history().AppendUninstallRecord(programName_, completed_, false, seconds_);
     finish();
 }
 
 void FrmUn::cleanProgram() {
     del_->setEnabled(false);
     close_->setEnabled(false);
-    // The entry goes only once its backup is on disk; otherwise it would be lost.
-    if (!BackupEntry(context_, key_, programName_)) {
-        if (context_.services.messages)
-            context_.services.messages->MsgBox(
-                QStringLiteral(
-                    "The program could not be backed up to \"%1\", so it was not removed "
-                    "from the list.")
-                    .arg(BackupFileFor(context_, programName_)),
-                MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Relvano"));
+    UninstallEntries& entries = context_.entries();
+    if (entries.backupAndRemove(key_, programName_) ==
+        UninstallEntries::RemoveOutcome::NotBackedUp) {
+        context_.messages().MsgBox(entries.notBackedUpMessage(programName_), MsgButtons::Ok,
+                                   MsgIcon::Critical, QStringLiteral("Relvano"));
         del_->setEnabled(true);
         close_->setEnabled(true);
         return;
     }
-    context_.store().DeleteKey(RootKey::LocalMachine, AppContext::UninstallKeyPath + key_);
-    HistoryLog(context_.InlogIniPath, context_.UnlogIniPath)
-        .AppendUninstallRecord(programName_, completed_, true, seconds_);
+    context_.history().AppendUninstallRecord(programName_, completed_, true, seconds_);
     hide();
     if (reloadList_)
         reloadList_();

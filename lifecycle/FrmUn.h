@@ -50,6 +50,7 @@ private:
     QString key_;
     QString programName_;
     std::function<void()> reloadList_;
+    QString command_; // the entry's UninstallString when "Yes" was pressed
 
     QLabel* pn_;
     QLabel* label1_;

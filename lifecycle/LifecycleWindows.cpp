@@ -1,27 +1,28 @@
 #include "lifecycle/LifecycleWindows.h"
 
-#include "app/FrmMain.h"
-#include "app/WindowOpener.h"
+#include "dialogs/MainWindowHost.h"
+#include "dialogs/WindowOpener.h"
 #include "lifecycle/FrmAddNew.h"
 #include "lifecycle/FrmLog.h"
 #include "lifecycle/FrmUn.h"
 
 void RegisterLifecycleWindows(WindowOpener& windows) {
-    windows.setOpener(AppWindow::Uninstall, [](FrmMain& main) {
-        if (main.selectedKey().isEmpty())
-            return;
+    windows.add(AppWindow::Uninstall, [](MainWindowHost& host, const QString&) {
+        const QString key = host.selectedKey();
+        if (key.isEmpty())
+            return 0;
         FrmUn dialog(
-            main.context(), main.selectedKey(), main.selectedText(), [&main] { main.ResetList(); },
-            &main);
-        dialog.exec();
+            host.context(), key, host.selectedText(), [&host] { host.reloadList(); },
+            host.dialogParent());
+        return dialog.exec();
     });
-    windows.setOpener(AppWindow::AddNewProgram, [](FrmMain& main) {
+    windows.add(AppWindow::AddNewProgram, [](MainWindowHost& host, const QString&) {
         FrmAddNew wizard(
-            main.context(), [&main] { main.ResetList(); }, &main);
-        wizard.exec();
+            host.context(), [&host] { host.reloadList(); }, host.dialogParent());
+        return wizard.exec();
     });
-    windows.setOpener(AppWindow::History, [](FrmMain& main) {
-        FrmLog history(main.context(), &main);
-        history.exec();
+    windows.add(AppWindow::History, [](MainWindowHost& host, const QString&) {
+        FrmLog history(host.context(), host.dialogParent());
+        return history.exec();
     });
 }

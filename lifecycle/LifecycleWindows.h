@@ -1,4 +1,4 @@
-// Registers the install and uninstall windows with the main window.
+// Registers the install wizard, the uninstall dialog and the history window.
 #pragma once
 
 class WindowOpener;

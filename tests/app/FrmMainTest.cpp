@@ -7,7 +7,10 @@
 #include "app/TrayController.h"
 #include "controls/Url.h"
 #include "core/IniFile.h"
+#include "core/Settings.h"
+#include "editing/EditingWindows.h"
 #include "tests/support/Fakes.h"
+#include "tests/support/ModalAnswer.h"
 #include "tests/support/TestEnv.h"
 
 #include <QAbstractItemModel>
@@ -43,14 +46,21 @@ class FrmMainTest : public QObject {
     TempProgramFolder* folder = nullptr;
     AppContext* context = nullptr;
     FakeServices* fakes = nullptr;
+    std::unique_ptr<WindowOpener> windows;
     std::unique_ptr<FrmMain> main;
     QList<AppWindow> opened;
 
     void set(const QString& key, const QString& name, const QString& value) {
-        context->store().SetStringValue(HKLM, AppContext::UninstallKeyPath + key, name, value);
+        context->entries().setValue(key, name, value);
     }
     QString get(const QString& key, const QString& name) {
-        return context->store().GetStringValue(HKLM, AppContext::UninstallKeyPath + key, name);
+        return context->entries().value(key, name);
+    }
+    // Changes options in Config.Ini as the options window saves them.
+    void setOptions(const std::function<void(OptionSettings&)>& change) {
+        OptionSettings options = LoadOptionSettings(context->ConfigIniPath);
+        change(options);
+        SaveOptionSettings(context->ConfigIniPath, options);
     }
     void addEntries(const QList<Entry>& entries) {
         for (const Entry& e : entries) {
@@ -62,16 +72,18 @@ class FrmMainTest : public QObject {
                 set(e.key, "Publisher", e.publisher);
         }
     }
+    // The main window with a recording opener for every window but the rename
+    // question, which is the real one.
     void openMain() {
-        main = std::make_unique<FrmMain>(*context);
-        main->SetupWindow();
-        main->ResetList();
-        main->SplashClosed = true;
-        main->ApplySettings();
-        for (int w = 0; w <= static_cast<int>(AppWindow::About); ++w)
-            main->windows().setOpener(static_cast<AppWindow>(w), [this, w](FrmMain&) {
+        windows = std::make_unique<WindowOpener>();
+        for (int w = 0; w < AppWindowCount; ++w)
+            windows->add(static_cast<AppWindow>(w), [this, w](MainWindowHost&, const QString&) {
                 opened.append(static_cast<AppWindow>(w));
+                return 0;
             });
+        RegisterEditingWindows(*windows);
+        main = std::make_unique<FrmMain>(*context, *windows);
+        main->load();
         main->show();
         QVERIFY(QTest::qWaitForWindowExposed(main.get()));
     }
@@ -94,6 +106,19 @@ class FrmMainTest : public QObject {
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
     }
     QString status() { return main->statusPanel1()->text(); }
+    // Renames the row in place as the user does: "Rename", type, Enter.
+    void renameTo(int row, const QString& text) {
+        list()->selectRow(row);
+        main->renameSelected();
+        auto* editor = list()->currentView()->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->setText(text);
+        QPointer<QLineEdit> open(editor);
+        QTest::keyClick(editor, Qt::Key_Return);
+        // The editor commits and closes, then hands the rename over, each queued.
+        QTRY_VERIFY(!open);
+        QCoreApplication::processEvents();
+    }
 
 private slots:
     void init() {
@@ -105,6 +130,7 @@ private slots:
     }
     void cleanup() {
         main.reset();
+        windows.reset();
         app.reset();
     }
 
@@ -120,7 +146,7 @@ private slots:
         QCOMPARE(status(), QString("Installed Programs : 3"));
         QCOMPARE(list()->subItem(rowOf("Alpha")), QString("un a"));
 
-        WriteIni(context->ConfigIniPath, "Options", "Hi", "1");
+        setOptions([](OptionSettings& o) { o.showHidden = true; });
         main->refresh();
         QCOMPARE(texts(), (QStringList{"Alpha", "Beta", "Empty Uninstall", "No Uninstall"}));
         QCOMPARE(list()->subItem(rowOf("No Uninstall")), QString("N/A"));
@@ -179,11 +205,9 @@ private slots:
         QVERIFY(a.tbUninstall->isEnabled());
         QVERIFY(a.fileUninstall->isEnabled());
         QVERIFY(a.infoInfo->isEnabled());
-        QCOMPARE(context->SelectedUninstallString, QString("un b"));
-        QVERIFY(main->ItemClicked);
-        // A reload keeps the selected command line.
+        QVERIFY(main->itemClicked());
+        // A reload drops the selection.
         main->refresh();
-        QCOMPARE(context->SelectedUninstallString, QString("un b"));
         QVERIFY(!a.tbUninstall->isEnabled());
     }
 
@@ -221,18 +245,19 @@ private slots:
         QCOMPARE(texts(), (QStringList{"charlie", "bravo", "Alpha"}));
         QVERIFY(a.viewDescending->isChecked() && !a.viewAscending->isChecked());
         QVERIFY(a.pop2Descending->isChecked());
-        QCOMPARE(main->OrderSetting, 2);
+        QCOMPARE(main->order(), SortOrder::Descending);
         // The "Program Name" header turns the order round.
         a.viewDetails->trigger();
         QCOMPARE(list()->currentView(), static_cast<QAbstractItemView*>(list()->detailsView()));
         QVERIFY(a.viewDetails->isChecked() && a.pop2Details->isChecked() &&
                 !a.pop2Large->isChecked());
-        QCOMPARE(main->ViewSetting, 4);
+        QCOMPARE(main->view(), ListViewKind::Details);
         emit list()->nameHeaderClicked();
         QCOMPARE(texts(), (QStringList{"Alpha", "bravo", "charlie"}));
-        for (int v = 0; v < 3; ++v) {
+        for (ListViewKind v :
+             {ListViewKind::LargeIcons, ListViewKind::SmallIcons, ListViewKind::List}) {
             main->SetView(v);
-            QCOMPARE(main->ViewSetting, v + 1);
+            QCOMPARE(main->view(), v);
             QCOMPARE(list()->currentView(), static_cast<QAbstractItemView*>(list()->iconView()));
         }
         QCOMPARE(list()->iconView()->viewMode(), QListView::ListMode);
@@ -241,7 +266,7 @@ private slots:
         QVERIFY(!a.tbNewEntry->isVisible());
         QVERIFY(a.viewBasic->isChecked());
         a.viewAdvanced->trigger();
-        QCOMPARE(main->ModeSetting, 2);
+        QCOMPARE(main->mode(), ListMode::Advanced);
         for (QAction* shown : {a.editRename, a.tbNewEntry, a.tbSp2, a.fileExport, a.popEdit,
                                a.pop2AddEntry, a.toolsRegedit})
             QVERIFY(shown->isVisible());
@@ -250,23 +275,22 @@ private slots:
 
     void settingsAreAppliedAndSavedOnClose() {
         addEntries({{"a", "Alpha", "u", {}}, {"b", "Beta", "u", {}}});
-        WriteIni(context->ConfigIniPath, "Main", "Ul", " 2");
-        WriteIni(context->ConfigIniPath, "Main", "Viw", " 4");
-        WriteIni(context->ConfigIniPath, "Main", "Ord", " 2");
-        WriteIni(context->ConfigIniPath, "Main", "Fv", "1");
-        WriteIni(context->ConfigIniPath, "Options", "Xy", "1");
-        WriteIni(context->ConfigIniPath, "Main", "Fl", "1500");
-        WriteIni(context->ConfigIniPath, "Main", "Ft", "1800");
-        WriteIni(context->ConfigIniPath, "Main", "Fw", "9000");
-        WriteIni(context->ConfigIniPath, "Main", "Fh", "6000");
+        MainWindowSettings saved;
+        saved.mode = ListMode::Advanced;
+        saved.view = ListViewKind::Details;
+        saved.order = SortOrder::Descending;
+        saved.geometryTwips = QRect(1500, 1800, 9000, 6000);
+        SaveMainWindowSettings(context->ConfigIniPath, saved);
+        SaveFindPanelShown(context->ConfigIniPath, true);
+        setOptions([](OptionSettings& o) { o.restorePosition = true; });
         openMain();
-        QCOMPARE(main->ModeSetting, 2);
-        QCOMPARE(main->ViewSetting, 4);
+        QCOMPARE(main->mode(), ListMode::Advanced);
+        QCOMPARE(main->view(), ListViewKind::Details);
         QCOMPARE(texts(), (QStringList{"Beta", "Alpha"}));
         QVERIFY(main->findPanel()->isVisible());
         QCOMPARE(main->size(), QSize(600, 400));
-        main->SetView(1);
-        main->SetMode(0);
+        main->SetView(ListViewKind::SmallIcons);
+        main->SetMode(ListMode::Basic);
         main->close();
         QCOMPARE(ReadIni(context->ConfigIniPath, "Main", "Ul", ""), QString("1"));
         QCOMPARE(ReadIni(context->ConfigIniPath, "Main", "Viw", ""), QString("2"));
@@ -281,50 +305,40 @@ private slots:
     void renameInPlace() {
         addEntries({{"a", "Alpha", "u", {}}, {"b", "Beta", "u", {}}});
         openMain();
-        main->SetMode(1);
+        main->SetMode(ListMode::Advanced);
         const int row = rowOf("Alpha");
-        list()->selectRow(row);
-        main->renameSelected();
-        emit list()->renameRequested(row, "Gamma");
+        renameTo(row, "Gamma");
         QCOMPARE(get("a", "DisplayName"), QString("Gamma"));
         QCOMPARE(list()->text(row), QString("Gamma"));
         QCOMPARE(list()->key(row), QString("a"));
 
         // Spaces only: the old text comes back and nothing is written.
-        list()->selectRow(row);
-        main->renameSelected();
-        emit list()->renameRequested(row, "   ");
+        renameTo(row, "   ");
         QCOMPARE(list()->text(row), QString("Gamma"));
         QCOMPARE(get("a", "DisplayName"), QString("Gamma"));
 
         // A name another program has (any case): the question, answered No
         // with "don't ask again" checked.
-        auto answer = [](bool yes, bool dontAsk) {
-            QTimer::singleShot(0, [yes, dontAsk] {
-                QWidget* dialog = QApplication::activeModalWidget();
-                QVERIFY(dialog);
-                QCOMPARE(dialog->windowTitle(), QString("Confirm Program Rename"));
-                QVERIFY(dialog->findChild<QLabel*>("Lb")->text().startsWith(
-                    "A program with the name 'beta' is already exists.\r\nyou can name"));
-                dialog->findChild<QCheckBox*>("Chk")->setChecked(dontAsk);
-                dialog->findChild<QPushButton*>(yes ? "Cmd_Yes" : "Cmd_No")->click();
-            });
-        };
-        list()->selectRow(row);
-        main->renameSelected();
-        answer(false, true);
-        emit list()->renameRequested(row, "beta");
+        QString label;
+        ModalAnswer answer([&label](QWidget* dialog) {
+            label = dialog->findChild<QLabel*>("Lb")->text();
+            dialog->findChild<QCheckBox*>("Chk")->setChecked(true);
+            dialog->findChild<QPushButton*>("Cmd_No")->click();
+        });
+        renameTo(row, "beta");
+        QVERIFY2(answer.answered(), qPrintable(answer.failure()));
+        QCOMPARE(answer.title(), QString("Confirm Program Rename"));
+        QVERIFY(
+            label.startsWith("A program with the name 'beta' is already exists.\r\nyou can name"));
         QCOMPARE(list()->text(row), QString("Gamma"));
         QCOMPARE(get("a", "DisplayName"), QString("Gamma"));
         QCOMPARE(ReadIni(context->ConfigIniPath, "Main", "RenDlg", ""), QString("1"));
         // Now the question is off.
-        list()->selectRow(row);
-        main->renameSelected();
-        emit list()->renameRequested(row, "beta");
+        renameTo(row, "beta");
         QCOMPARE(get("a", "DisplayName"), QString("beta"));
         // And in Basic mode there is no rename at all.
-        WriteIni(context->ConfigIniPath, "Main", "RenDlg", "0");
-        main->SetMode(0);
+        SaveSkipRenameQuestion(context->ConfigIniPath, false);
+        main->SetMode(ListMode::Basic);
         emit list()->renameRequested(row, "Delta");
         QCOMPARE(get("a", "DisplayName"), QString("beta"));
     }
@@ -332,15 +346,11 @@ private slots:
     void renamingToItsOwnNameAsks() {
         addEntries({{"a", "Alpha", "u", {}}});
         openMain();
-        main->SetMode(1);
-        list()->selectRow(0);
-        main->renameSelected();
-        QTimer::singleShot(0, [] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            QVERIFY(dialog);
-            dialog->findChild<QPushButton*>("Cmd_Yes")->click();
-        });
-        emit list()->renameRequested(0, "ALPHA");
+        main->SetMode(ListMode::Advanced);
+        ModalAnswer answer(
+            [](QWidget* dialog) { dialog->findChild<QPushButton*>("Cmd_Yes")->click(); });
+        renameTo(0, "ALPHA");
+        QVERIFY2(answer.answered(), qPrintable(answer.failure()));
         QCOMPARE(get("a", "DisplayName"), QString("ALPHA"));
         QCOMPARE(ReadIni(context->ConfigIniPath, "Main", "RenDlg", ""), QString("0"));
     }
@@ -348,7 +358,7 @@ private slots:
     void rightClickChoosesThePopup() {
         addEntries({{"a", "Alpha", "u", {}}});
         openMain();
-        main->SetView(3);
+        main->SetView(ListViewKind::Details);
         QList<QMenu*> popups;
         connect(main.get(), &FrmMain::popupRequested, this,
                 [&popups](QMenu* menu) { popups.append(menu); });
@@ -369,7 +379,7 @@ private slots:
     void doubleClickAndEnterRunTheChosenAction() {
         addEntries({{"a", "Alpha", "u", {}}});
         openMain();
-        main->SetView(3);
+        main->SetView(ListViewKind::Details);
         QTableView* table = list()->detailsView();
         const QPoint onItem = table->visualRect(list()->model()->index(0, 0)).center();
         auto doubleClick = [&] {
@@ -378,14 +388,16 @@ private slots:
         };
         doubleClick();
         QCOMPARE(opened, QList<AppWindow>{AppWindow::Uninstall});
-        WriteIni(context->ConfigIniPath, "Options", "Sw", "2");
+        setOptions([](OptionSettings& o) { o.doubleClickAction = DoubleClickAction::Edit; });
         QTest::keyClick(table, Qt::Key_Return);
         QTRY_COMPARE(opened.size(), 2);
         QCOMPARE(opened.last(), AppWindow::EditEntry);
-        WriteIni(context->ConfigIniPath, "Options", "Sw", "1");
+        setOptions([](OptionSettings& o) {
+            o.doubleClickAction = DoubleClickAction::UninstallInformation;
+        });
         doubleClick();
         QCOMPARE(opened.last(), AppWindow::ProgramInfo);
-        WriteIni(context->ConfigIniPath, "Options", "ChDbl", "0");
+        setOptions([](OptionSettings& o) { o.doubleClickRuns = false; });
         doubleClick();
         QCOMPARE(opened.size(), 3);
     }
@@ -477,7 +489,7 @@ private slots:
         QCOMPARE(get("tool", "Extra"), QString("kept in the backup"));
 
         // Without confirmation: at once.
-        WriteIni(context->ConfigIniPath, "Options", "Conf", "0");
+        setOptions([](OptionSettings& o) { o.confirmDelete = false; });
         main->refresh();
         list()->selectRow(rowOf("Other"));
         main->deleteSelectedEntry();
@@ -488,7 +500,7 @@ private slots:
     void aFailedBackupDeletesNothing() {
         addEntries({{"tool", "Tool", "u", {}}});
         QVERIFY(WriteFileBytes(folder->file("Fbk"), "a file where the folder should be"));
-        WriteIni(context->ConfigIniPath, "Options", "Conf", "0");
+        setOptions([](OptionSettings& o) { o.confirmDelete = false; });
         openMain();
         list()->selectRow(0);
         main->deleteSelectedEntry();
@@ -545,7 +557,7 @@ private slots:
     void registryEditorShowsAnExportOfTheUninstallKey() {
         addEntries({{"tool", "Tool", "u", {}}});
         openMain();
-        main->SetMode(1);
+        main->SetMode(ListMode::Advanced);
         main->actions().toolsRegedit->trigger();
         QCOMPARE(fakes->shell.opened.size(), 1);
         const QByteArray file = ReadFileBytes(fakes->shell.opened[0]);

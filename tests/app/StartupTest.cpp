@@ -20,12 +20,12 @@ private slots:
         TempProgramFolder lock;
         AppContext context(folder.path());
         FakeServices fakes;
-        context.services = fakes.all();
+        context.setServices(fakes.all());
         for (int i = 0; i < 5; ++i)
-            context.store().SetStringValue(RootKey::LocalMachine,
-                                           AppContext::UninstallKeyPath + QString("E%1").arg(i),
-                                           "DisplayName", QString("Program %1").arg(i));
-        Startup startup(context, lock.path());
+            context.entries().setValue(QString("E%1").arg(i), "DisplayName",
+                                       QString("Program %1").arg(i));
+        WindowOpener windows;
+        Startup startup(context, windows, lock.path());
         QSignalSpy ready(&startup, &Startup::ready);
         QVERIFY(startup.start());
         FrmSpl* splash = startup.splash();
@@ -37,7 +37,7 @@ private slots:
         FrmMain* main = startup.mainWindow();
         QVERIFY(main->isVisible());
         QVERIFY(!startup.splash());
-        QVERIFY(main->SplashClosed);
+        QVERIFY(main->splashClosed());
         QCOMPARE(main->windowTitle(), QString("Relvano 4.1"));
         // Entries without an uninstall command are hidden.
         QCOMPARE(main->statusPanel1()->text(), QString("Installed Programs : 0"));
@@ -46,8 +46,8 @@ private slots:
         TempProgramFolder otherFolder;
         AppContext second(otherFolder.path());
         FakeServices secondFakes;
-        second.services = secondFakes.all();
-        Startup again(second, lock.path());
+        second.setServices(secondFakes.all());
+        Startup again(second, windows, lock.path());
         QVERIFY(!again.start());
         QVERIFY(!again.splash());
         QCOMPARE(secondFakes.messages.calls.size(), 1);

@@ -53,8 +53,7 @@ TEST(Process, AGrandchildThatEndedIsNotRunningEither) {
     const QString pidFile = folder.file("spawn.sh.pid");
     // The script starts a background job and exits; the job ends soon after.
     const QString script = folder.file("spawn.sh");
-    ASSERT_TRUE(WriteFileBytes(script, "#!/bin/sh\nsleep 0.3 &\necho $! > \"$0.pid\"\n"));
-    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_FALSE(WriteScript(script, "sleep 0.3 &\necho $! > \"$0.pid\"").isEmpty());
     const LaunchResult r = StartCommandLine(script);
     ASSERT_TRUE(r.ok());
     QElapsedTimer timer;
@@ -92,9 +91,7 @@ TEST(Process, QuotedProgramPathsAndArgumentsArePassedWhole) {
     TempProgramFolder folder;
     const QString script = folder.file("My Uninstaller/run me.sh");
     QDir().mkpath(folder.file("My Uninstaller"));
-    ASSERT_TRUE(
-        WriteFileBytes(script, "#!/bin/sh\nprintf '%s|' \"$@\" > \"$(dirname \"$0\")/args\"\n"));
-    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_FALSE(WriteScript(script, "printf '%s|' \"$@\" > \"$(dirname \"$0\")/args\"").isEmpty());
     const LaunchResult r = StartCommandLine("\"" + script + "\" /S \"two words\"");
     ASSERT_TRUE(r.ok()) << r.message.toStdString();
     EXPECT_TRUE(WaitUntilEnded(r.pid));

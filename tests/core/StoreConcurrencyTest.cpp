@@ -22,10 +22,7 @@ const QString kEntry = AppContext::UninstallKeyPath + "Test App";
 const QString kEntryFull = AppContext::UninstallKeyFullPath + "Test App";
 
 QString WriteScript(const TempProgramFolder& folder, const QString& name, const QString& body) {
-    const QString path = folder.file(name);
-    WriteFileBytes(path, ("#!/bin/sh\n" + body + "\n").toUtf8());
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
+    return WriteScript(folder.file(name), body);
 }
 
 QString Quoted(const QString& text) {

@@ -1,9 +1,7 @@
 // The install wizard: pages, the program-info and space-info lists, and a
 // real installer script that adds its entry with relvano-reg.
 #include "lifecycle/FrmAddNew.h"
-#include "app/FrmMain.h"
-#include "app/ProgramListView.h"
-#include "lifecycle/HistoryLog.h"
+#include "core/HistoryLog.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/TestEnv.h"
 
@@ -29,24 +27,26 @@ private slots:
         FakeApp app;
         auto& [folder, context, fakes] = app;
         SystemProcessService processes;
-        context.services.processes = &processes;
-        FrmMain main(context);
-        main.SetupWindow();
-        main.ResetList();
-        QCOMPARE(main.list()->count(), 0);
+        context.setServices({.processes = &processes});
+        // What the main list would show after a reload: the entries' names.
+        QStringList listed;
+        auto reload = [&listed, &context] {
+            listed.clear();
+            for (const QString& key : context.entries().keys())
+                listed.append(context.entries().value(key, "DisplayName"));
+        };
+        reload();
+        QCOMPARE(listed.size(), 0);
 
-        const QString installer = folder.file("setup/install.sh");
         QDir().mkpath(folder.file("setup"));
-        WriteFileBytes(
-            installer,
-            QString("#!/bin/sh\nR='%1 --store %2'\nK='%3New Tool'\n"
+        const QString installer = WriteScript(
+            folder.file("setup/install.sh"),
+            QString("R='%1 --store %2'\nK='%3New Tool'\n"
                     "$R add \"$K\" --value DisplayName --data 'New Tool'\n"
-                    "$R add \"$K\" --value UninstallString --data '/opt/newtool/uninstall'\n")
-                .arg(RelvanoRegPath(), folder.storePath(), AppContext::UninstallKeyFullPath)
-                .toUtf8());
-        QFile::setPermissions(installer, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+                    "$R add \"$K\" --value UninstallString --data '/opt/newtool/uninstall'")
+                .arg(RelvanoRegPath(), folder.storePath(), UninstallEntries::FullKeyPath));
 
-        FrmAddNew wizard(context, [&main] { main.ResetList(); });
+        FrmAddNew wizard(context, reload);
         wizard.show();
         auto* next = wizard.findChild<QPushButton*>("Nxt");
         auto* txt = wizard.findChild<QLineEdit*>("Txt");
@@ -90,16 +90,11 @@ private slots:
         QVERIFY(ok->isVisible() && ok->isEnabled());
         QVERIFY(!next->isVisible());
         // The installer adds its entry; "Ok" reloads the list.
-        QTRY_VERIFY_WITH_TIMEOUT(!context.store()
-                                      .GetStringValue(RootKey::LocalMachine,
-                                                      AppContext::UninstallKeyPath + "New Tool",
-                                                      "UninstallString")
-                                      .isEmpty(),
+        QTRY_VERIFY_WITH_TIMEOUT(!context.entries().value("New Tool", "UninstallString").isEmpty(),
                                  10000);
         ok->click();
-        QCOMPARE(main.list()->count(), 1);
-        QCOMPARE(main.list()->text(0), QString("New Tool"));
-        HistoryLog log(context.InlogIniPath, context.UnlogIniPath);
+        QCOMPARE(listed, QStringList{"New Tool"});
+        const HistoryLog log = context.history();
         QCOMPARE(log.RecordCount(HistoryLog::File::Install), 1);
         QCOMPARE(log.RecordField(HistoryLog::File::Install, 1, "ProgName"), QString("install.sh"));
     }
@@ -136,7 +131,7 @@ private slots:
         QVERIFY(wizard.launched());
         QTest::keyClick(&wizard, Qt::Key_Escape);
         QCOMPARE(reloads, 0);
-        HistoryLog log(context.InlogIniPath, context.UnlogIniPath);
+        const HistoryLog log = context.history();
         QCOMPARE(log.RecordCount(HistoryLog::File::Install), 1);
         QCOMPARE(log.RecordField(HistoryLog::File::Install, 1, "ProgName"), QString("tool.msi"));
     }

@@ -1,8 +1,9 @@
 // The history window: both views, the details rows, clearing and printing.
 #include "lifecycle/FrmLog.h"
+#include "core/HistoryLog.h"
 #include "core/IniFile.h"
+#include "core/Settings.h"
 #include "dialogs/QtServices.h"
-#include "lifecycle/HistoryLog.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/TestEnv.h"
 
@@ -28,12 +29,12 @@ private slots:
     void showsBothHistoriesAndTheirFields() {
         FakeApp app;
         auto& [folder, context, fakes] = app;
-        HistoryLog log(context.InlogIniPath, context.UnlogIniPath);
+        HistoryLog log = context.history();
         log.AppendUninstallRecord("Removed Tool", false, true, 0);
         log.AppendUninstallRecord("Gone Tool", true, false, 5);
         WriteIni(context.InlogIniPath, "InNum", "Val", "2");
         WriteIni(context.InlogIniPath, "Prog1", "ProgName", "setup.exe");
-        WriteIni(context.ConfigIniPath, "Log", "St", " 2");
+        SavePageSetting(context.ConfigIniPath, PageSetting::History, 2);
 
         FrmLog w(context);
         w.show();
@@ -73,8 +74,7 @@ private slots:
     void clearingAsksAndDeletesTheFile() {
         FakeApp app;
         auto& [folder, context, fakes] = app;
-        HistoryLog(context.InlogIniPath, context.UnlogIniPath)
-            .AppendInstallRecord(folder.file("x.exe"), 0);
+        context.history().AppendInstallRecord(folder.file("x.exe"), 0);
         FrmLog w(context);
         w.show();
         QTRY_COMPARE(w.view(), 1);
@@ -96,9 +96,8 @@ private slots:
     void printsTheRecordThroughThePrintDialog() {
         FakeApp app;
         auto& [folder, context, fakes] = app;
-        HistoryLog(context.InlogIniPath, context.UnlogIniPath)
-            .AppendUninstallRecord("Tool", true, false, 0);
-        WriteIni(context.ConfigIniPath, "Log", "St", "2");
+        context.history().AppendUninstallRecord("Tool", true, false, 0);
+        SavePageSetting(context.ConfigIniPath, PageSetting::History, 2);
         FrmLog w(context);
         w.show();
         QTRY_COMPARE(w.view(), 2);
@@ -114,8 +113,7 @@ private slots:
             lines.mid(0, 5),
             (QStringList{"Uninstalled Programs", "", "Program Name : Tool",
                          "Uninstallation Date : " +
-                             HistoryLog(context.InlogIniPath, context.UnlogIniPath)
-                                 .RecordField(HistoryLog::File::Uninstall, 1, "Date"),
+                             context.history().RecordField(HistoryLog::File::Uninstall, 1, "Date"),
                          "Uninstallation Status : Program Uninstallation complete successfully"}));
     }
 

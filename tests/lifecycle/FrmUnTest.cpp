@@ -2,8 +2,8 @@
 // their own entry with relvano-reg, that exit at once and delete it later,
 // that leave it, and a command that does not exist.
 #include "lifecycle/FrmUn.h"
+#include "core/HistoryLog.h"
 #include "core/IniFile.h"
-#include "lifecycle/HistoryLog.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/TestEnv.h"
 
@@ -24,29 +24,19 @@ class FrmUnTest : public QObject {
 
     const QString key = "Test App";
 
-    QString entryPath() { return AppContext::UninstallKeyPath + key; }
-    QString value() {
-        return context->store().GetStringValue(RootKey::LocalMachine, entryPath(),
-                                               "UninstallString");
-    }
+    QString value() { return context->entries().value(key, "UninstallString"); }
     // An uninstaller script; body runs with $REG set to relvano-reg on the test store
     // and $KEY to the entry's full key.
     QString script(const QString& body) {
-        const QString path = folder->file("uninstall.sh");
-        WriteFileBytes(path, QString("#!/bin/sh\nREG='%1 --store %2'\nKEY='%3'\n%4\n")
-                                 .arg(RelvanoRegPath(), folder->storePath(),
-                                      AppContext::UninstallKeyFullPath + key, body)
-                                 .toUtf8());
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        return path;
+        return WriteScript(
+            folder->file("uninstall.sh"),
+            QString("REG='%1 --store %2'\nKEY='%3'\n%4")
+                .arg(RelvanoRegPath(), folder->storePath(), UninstallEntries::fullPath(key), body));
     }
     std::unique_ptr<FrmUn> open(const QString& uninstallString) {
         if (!uninstallString.isNull())
-            context->store().SetStringValue(RootKey::LocalMachine, entryPath(), "UninstallString",
-                                            uninstallString);
-        context->store().SetStringValue(RootKey::LocalMachine, entryPath(), "DisplayName",
-                                        "Test: App");
-        context->SelectedUninstallString = value();
+            context->entries().setValue(key, "UninstallString", uninstallString);
+        context->entries().setValue(key, "DisplayName", "Test: App");
         auto dialog = std::make_unique<FrmUn>(*context, key, "Test: App", [this] { ++reloads; });
         dialog->show();
         return dialog;
@@ -59,8 +49,7 @@ class FrmUnTest : public QObject {
         return d.findChild<QWidget*>(name)->isVisible();
     }
     QString record(const char* field) {
-        return HistoryLog(context->InlogIniPath, context->UnlogIniPath)
-            .RecordField(HistoryLog::File::Uninstall, 1, field, "<none>");
+        return context->history().RecordField(HistoryLog::File::Uninstall, 1, field, "<none>");
     }
 
 private slots:
@@ -69,7 +58,7 @@ private slots:
         folder = &app->folder;
         context = &app->context;
         fakes = &app->fakes;
-        context->services.processes = &processes;
+        context->setServices({.processes = &processes});
         reloads = 0;
     }
 

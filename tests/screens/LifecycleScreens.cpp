@@ -1,11 +1,12 @@
 // Renders the install and uninstall windows in each of their states to PNG
 // files, for a person to look at: LifecycleScreens OUTPUT_FOLDER RELVANO_REG
 #include "core/AppContext.h"
+#include "core/HistoryLog.h"
 #include "dialogs/QtServices.h"
 #include "lifecycle/FrmAddNew.h"
 #include "lifecycle/FrmLog.h"
 #include "lifecycle/FrmUn.h"
-#include "lifecycle/HistoryLog.h"
+#include "tests/support/TestEnv.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,13 +33,7 @@ void Save(QWidget& w, const QString& folder, const QString& name) {
 }
 
 QString Script(const QString& dir, const QString& name, const QString& body) {
-    const QString path = QDir(dir).filePath(name);
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(("#!/bin/sh\n" + body + "\n").toUtf8());
-    f.close();
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
+    return WriteScript(QDir(dir).filePath(name), body);
 }
 
 } // namespace
@@ -55,15 +50,12 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     QtServices services;
     AppContext context(dir.path());
-    context.services = services.all();
+    context.setServices(services.all());
     const QString key = QStringLiteral("Demo Tool");
     auto setEntry = [&](const QString& uninstall) {
-        context.store().SetStringValue(RootKey::LocalMachine, AppContext::UninstallKeyPath + key,
-                                       QStringLiteral("DisplayName"),
-                                       QStringLiteral("Demo Tool 2.0"));
-        context.store().SetStringValue(RootKey::LocalMachine, AppContext::UninstallKeyPath + key,
-                                       QStringLiteral("UninstallString"), uninstall);
-        context.SelectedUninstallString = uninstall;
+        context.entries().setValue(key, QStringLiteral("DisplayName"),
+                                   QStringLiteral("Demo Tool 2.0"));
+        context.entries().setValue(key, QStringLiteral("UninstallString"), uninstall);
     };
     const QString deleteSelf =
         QStringLiteral("%1 --store %2 delete '%3'")
@@ -116,7 +108,7 @@ int main(int argc, char** argv) {
         w.reject();
     }
     { // The history window with a few records.
-        HistoryLog log(context.InlogIniPath, context.UnlogIniPath);
+        HistoryLog log = context.history();
         log.AppendUninstallRecord(QStringLiteral("Old Game"), true, false, 42);
         log.AppendUninstallRecord(QStringLiteral("Trial Tool"), false, true, 3);
         FrmLog h(context);

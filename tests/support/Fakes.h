@@ -122,5 +122,5 @@ struct FakeApp {
     TempProgramFolder folder;
     AppContext context{folder.path()};
     FakeServices fakes;
-    FakeApp() { context.services = fakes.all(); }
+    FakeApp() { context.setServices(fakes.all()); }
 };

@@ -19,6 +19,13 @@ bool WriteFileBytes(const QString& path, const QByteArray& bytes) {
            file.write(bytes) == bytes.size();
 }
 
+QString WriteScript(const QString& path, const QString& body) {
+    if (!WriteFileBytes(path, ("#!/bin/sh\n" + body + u'\n').toUtf8()))
+        return QString();
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
 QString TestDataPath(const QString& name) {
     return QStringLiteral(RELVANO_TEST_DATA) + u'/' + name;
 }

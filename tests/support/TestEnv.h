@@ -34,6 +34,9 @@ private:
 };
 
 QByteArray ReadFileBytes(const QString& path);
+// Writes a shell script ("#!/bin/sh" and the body) that its owner may run;
+// returns its path, or an empty text when it could not be written.
+QString WriteScript(const QString& path, const QString& body);
 bool WriteFileBytes(const QString& path, const QByteArray& bytes);
 QString TestDataPath(const QString& name);
 

@@ -1,6 +1,6 @@
 // The install and uninstall histories: record layout, key order, counting
 // and clearing.
-#include "lifecycle/HistoryLog.h"
+#include "core/HistoryLog.h"
 #include "core/IniFile.h"
 #include "tests/support/TestEnv.h"
 

@@ -1,4 +1,4 @@
-#include "lifecycle/HistoryLog.h"
+#include "core/HistoryLog.h"
 
 #include "core/FileFolder.h"
 #include "core/IniFile.h"

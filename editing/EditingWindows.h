@@ -1,0 +1,6 @@
+// Registers the entry editing windows.
+#pragma once
+
+class WindowOpener;
+
+void RegisterEditingWindows(WindowOpener& windows);
