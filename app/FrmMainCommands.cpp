@@ -4,11 +4,11 @@
 #include "app/FrmMain.h"
 #include "app/ProgramListView.h"
 #include "core/FileFolder.h"
+#include "core/HelpFiles.h"
 #include "core/TextHelpers.h"
 #include "editing/FrmName.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
@@ -139,10 +139,11 @@ void FrmMain::openRegistryEditor() {
 }
 
 void FrmMain::openHelpTopics() {
-    const QString help = JoinPath(context_.programFolder(), QStringLiteral("help.chm"));
-    if (QFileInfo::exists(help)) {
+    // help.chm in the program folder, else the HTML pages in the browser.
+    const HelpLocation help = FindHelp(context_.programFolder(), context_.executableFolder);
+    if (help.kind != HelpLocation::Kind::None) {
         if (context_.services.shell)
-            context_.services.shell->ShellOpen(help);
+            context_.services.shell->ShellOpen(help.path);
         return;
     }
     if (context_.services.messages)
