@@ -103,6 +103,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION admin)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Opening folders, web pages and the help goes through xdg-open.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 # The summary above is the description's first line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "Relvano shows the installed programs in one list, each with its icon, its
