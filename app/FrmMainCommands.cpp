@@ -4,10 +4,10 @@
 #include "app/FrmMain.h"
 #include "app/ProgramListView.h"
 #include "core/FileFolder.h"
+#include "core/HelpFiles.h"
 #include "core/TextHelpers.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
@@ -130,9 +130,10 @@ void FrmMain::openRegistryEditor() {
 }
 
 void FrmMain::openHelpTopics() {
-    const QString help = JoinPath(context_.programFolder(), QStringLiteral("help.chm"));
-    if (QFileInfo::exists(help)) {
-        context_.shell().ShellOpen(help);
+    // help.chm in the program folder, else the HTML pages in the browser.
+    const HelpLocation help = FindHelp(context_.programFolder(), context_.executableFolder);
+    if (help.kind != HelpLocation::Kind::None) {
+        context_.shell().ShellOpen(help.path);
         return;
     }
     context_.messages().MsgBox(

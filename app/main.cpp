@@ -11,8 +11,11 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Relvano"));
+    // Ties the windows to the desktop entry (its icon and name in the panel).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.relvano.Relvano"));
     QtServices services;
     AppContext context(DefaultProgramFolder());
+    context.executableFolder = QCoreApplication::applicationDirPath();
     context.setServices(services.all());
     WindowOpener windows;
     RegisterAllWindows(windows);

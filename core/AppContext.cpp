@@ -13,13 +13,29 @@ QString JoinPath(const QString& folder, const QString& name) {
     return folder + u'/' + name;
 }
 
+QString ChooseProgramFolder(const QString& executableFolder, const QString& installedBinFolder,
+                            const QString& dataFolder) {
+    if (executableFolder.isEmpty() || !QFileInfo(executableFolder).isWritable())
+        return dataFolder;
+    // Compared as resolved paths: /bin is a link to /usr/bin on current systems.
+    const QString exe = QFileInfo(executableFolder).canonicalFilePath();
+    const QString installed = QFileInfo(installedBinFolder).canonicalFilePath();
+    if (!installed.isEmpty() && exe == installed)
+        return dataFolder;
+    return executableFolder;
+}
+
 QString DefaultProgramFolder() {
-    const QString exeFolder = QCoreApplication::applicationDirPath();
-    if (!exeFolder.isEmpty() && QFileInfo(exeFolder).isWritable())
-        return exeFolder;
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(data);
-    return data;
+#ifdef RELVANO_INSTALL_BINDIR
+    const QString installedBinFolder = QStringLiteral(RELVANO_INSTALL_BINDIR);
+#else
+    const QString installedBinFolder;
+#endif
+    const QString folder =
+        ChooseProgramFolder(QCoreApplication::applicationDirPath(), installedBinFolder,
+                            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    QDir().mkpath(folder);
+    return folder;
 }
 
 // Services that do nothing, in place until the real ones (or a test's fakes)
@@ -78,7 +94,8 @@ AppContext::AppContext(const QString& programFolder, std::unique_ptr<Registry> s
     : ConfigIniPath(JoinPath(programFolder, QStringLiteral("Config.Ini"))),
       InlogIniPath(JoinPath(programFolder, QStringLiteral("Inlog.Ini"))),
       UnlogIniPath(JoinPath(programFolder, QStringLiteral("Unlog.Ini"))),
-      BackupFolder(JoinPath(programFolder, QStringLiteral("Fbk"))), programFolder_(programFolder),
+      BackupFolder(JoinPath(programFolder, QStringLiteral("Fbk"))), executableFolder(programFolder),
+      programFolder_(programFolder),
       store_(OpenStore(programFolder, std::move(store))), entries_(*store_, BackupFolder),
       nullServices_(std::make_unique<NullServices>()), services_{&nullServices_->messages,
                                                                  &nullServices_->shell,

@@ -17,8 +17,16 @@
 QString JoinPath(const QString& folder, const QString& name);
 
 // The program folder: the executable's folder when it is writable (a build
-// tree, a portable install), otherwise the user's data folder for the program.
+// tree, a portable install), otherwise the user's data folder for the program,
+// which is created when missing. The folder a package installs the executable
+// into (/usr/bin) never counts as writable, so that a program started by root
+// keeps no files there either.
 QString DefaultProgramFolder();
+
+// The rule behind DefaultProgramFolder: executableFolder when it is writable and
+// is not installedBinFolder, otherwise dataFolder.
+QString ChooseProgramFolder(const QString& executableFolder, const QString& installedBinFolder,
+                            const QString& dataFolder);
 
 // The file name of the store in the program folder.
 inline const QString StoreFileName = QStringLiteral("Registry.db");
@@ -58,6 +66,9 @@ public:
     const QString UnlogIniPath;
     // Where deleted and cleaned entries are backed up ("Fbk").
     const QString BackupFolder;
+    // The folder of the program's executable, where the HTML help is looked
+    // for. The program folder unless set (a build tree or a portable copy).
+    QString executableFolder;
 
     // Replaces the services that are given (non-null members).
     void setServices(const AppServices& services);

@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running need, when
 # they are missing. Extra groups: --fuzz (clang for the fuzz targets),
-# --screens (Xvfb and ImageMagick for screenshots).
+# --screens (Xvfb and ImageMagick for screenshots), --package (what building
+# and checking the Debian package needs).
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-qpa-plugins libcli11-dev
-          libsqlite3-dev libgtest-dev libbenchmark-dev poppler-utils fonts-dejavu-core)
+          libsqlite3-dev libgtest-dev libbenchmark-dev poppler-utils fonts-dejavu-core
+          librsvg2-bin desktop-file-utils appstream man-db)
 for group in "$@"; do
   case "$group" in
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
     --screens) packages+=(xvfb xauth imagemagick x11-utils xdotool) ;;
+    --package) packages+=(dpkg-dev file lintian) ;;
     *) echo "unknown option: $group" >&2; exit 2 ;;
   esac
 done

@@ -549,6 +549,12 @@ private slots:
                  QString("Help file not found, help file may be deleted, renamed or removed from "
                          "its directory."));
         QCOMPARE(fakes->messages.calls[0].title, QString("Error"));
+        // Without help.chm, the HTML pages beside the executable.
+        QVERIFY(QDir().mkpath(folder->file("help")));
+        QVERIFY(WriteFileBytes(folder->file("help/index.html"), "<html></html>"));
+        main->actions().helpTopics->trigger();
+        QCOMPARE(fakes->shell.opened.last(), folder->file("help/index.html"));
+        QCOMPARE(fakes->messages.calls.size(), 1);
         QVERIFY(WriteFileBytes(folder->file("help.chm"), "help"));
         main->actions().tbHelp->trigger();
         QCOMPARE(fakes->shell.opened.last(), folder->file("help.chm"));

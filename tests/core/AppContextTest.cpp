@@ -2,6 +2,7 @@
 #include "tests/support/TestEnv.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -33,6 +34,24 @@ TEST(AppContext, JoinPathAddsASeparatorOnlyWhenMissing) {
 TEST(AppContext, TheDefaultProgramFolderIsTheExecutablesWhenWritable) {
     // The test executable's folder is a writable build folder.
     EXPECT_EQ(DefaultProgramFolder(), QCoreApplication::applicationDirPath());
+}
+
+TEST(AppContext, AnInstalledOrReadOnlyExecutableKeepsItsFilesInTheDataFolder) {
+    TempProgramFolder root;
+    const QString bin = root.file("usr/bin");
+    const QString data = root.file("home/.local/share/Relvano");
+    ASSERT_TRUE(QDir().mkpath(bin));
+    // A writable folder other than the installed one: a build tree, a portable copy.
+    EXPECT_EQ(ChooseProgramFolder(root.path(), bin, data), root.path());
+    EXPECT_EQ(ChooseProgramFolder(root.path(), QString(), data), root.path());
+    // The installed folder, writable or not (root may write to /usr/bin), also
+    // when reached through a link (/bin -> /usr/bin).
+    EXPECT_EQ(ChooseProgramFolder(bin, bin, data), data);
+    ASSERT_TRUE(QFile::link(bin, root.file("bin")));
+    EXPECT_EQ(ChooseProgramFolder(root.file("bin"), bin, data), data);
+    // A folder that cannot be written to, and no folder at all.
+    EXPECT_EQ(ChooseProgramFolder(root.file("missing"), bin, data), data);
+    EXPECT_EQ(ChooseProgramFolder(QString(), bin, data), data);
 }
 
 } // namespace
