@@ -63,8 +63,8 @@ void AppendHex(QString& out, QString prefix, const QByteArray& data) {
     qsizetype col = prefix.size();
     for (qsizetype i = 0; i < data.size(); ++i) {
         const auto byte = static_cast<unsigned char>(data[i]);
-        out += QChar(digits[byte >> 4]);
-        out += QChar(digits[byte & 15]);
+        out += QLatin1Char(digits[byte >> 4]);
+        out += QLatin1Char(digits[byte & 15]);
         if (i + 1 == data.size())
             break;
         out += u',';
@@ -242,8 +242,8 @@ void RegReader::keyLine(const QString& s, int lineNo) {
     else if (rootText.compare(u"HKEY_CURRENT_USER", Qt::CaseInsensitive) == 0)
         root = RootKey::CurrentUser;
     if (!root) {
-        static const QStringList otherRoots = {"HKEY_CLASSES_ROOT", "HKEY_USERS",
-                                               "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA"};
+        static const QStringList otherRoots = {u"HKEY_CLASSES_ROOT"_qs, u"HKEY_USERS"_qs,
+ u"HKEY_CURRENT_CONFIG"_qs, u"HKEY_DYN_DATA"_qs};
         if (otherRoots.contains(rootText, Qt::CaseInsensitive))
             fail(lineNo, QStringLiteral("root key %1 is not kept in this store; only "
                                         "HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER are")
