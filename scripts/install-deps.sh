@@ -5,7 +5,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-qpa-plugins libcli11-dev
-          libsqlite3-dev libgtest-dev libbenchmark-dev poppler-utils fonts-dejavu-core)
+          libsqlite3-dev libgtest-dev libbenchmark-dev poppler-utils fonts-dejavu-core
+          dbus-daemon)
 for group in "$@"; do
   case "$group" in
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;

@@ -84,8 +84,8 @@ UninstallOutcome Uninstaller::run(const QString& kindName, const QString& id) {
                                      "it was not installed by a package manager."));
     if (!IsValidUninstallId(*kind, id))
         return finish(UninstallOutcome::Refused,
-                      QStringLiteral("\"%1\" is not a valid name of a %2 program; nothing was "
-                                     "removed.")
+                      QStringLiteral("\"%1\" is not a valid id of a program of kind %2; "
+                                     "nothing was removed.")
                           .arg(id, KindName(*kind)));
 
     ui_.showProgress(QStringLiteral("Looking for the program..."));
