@@ -375,8 +375,14 @@ SystemSource::Scan SystemSource::scan() {
     QSet<QString> seenFiles;
     for (const QString& dir : layout_.applicationDirs()) {
         const QString real = layout_.file(dir);
-        if (!QFileInfo(real).isDir())
+        if (!QFileInfo(real).isDir()) {
+            // A folder that may yet appear (a person's first AppImage): its
+            // parent is watched, when that exists.
+            const QString parent = QFileInfo(real).absolutePath();
+            if (QFileInfo(parent).isDir() && !watch.contains(parent))
+                watch.append(parent);
             continue;
+        }
         watch.append(real);
         QDirIterator it(real, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
                         QDirIterator::Subdirectories);

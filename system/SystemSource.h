@@ -79,8 +79,9 @@ public:
     const SystemLayout& layout() const { return layout_; }
 
     // The folders whose changes can change a scan (paths this process can
-    // open), those that exist: the dpkg folder and the desktop entry folders
-    // with their subfolders, and the folders of AppImages found.
+    // open), those that exist: the dpkg folder, the desktop entry folders
+    // with their subfolders (for one that does not exist, its parent), and
+    // the folders of AppImages found.
     QStringList watchFolders() const;
 
 private:

@@ -67,6 +67,26 @@ void SystemSyncService::requestSync() {
         runNow();
 }
 
+void SystemSyncService::reloadSetting() {
+    if (!started_)
+        return;
+    const bool on = SourceEnabled(settings_.configIni);
+    if (on == enabled_)
+        return;
+    enabled_ = on;
+    if (!on) {
+        quiet_.stop();
+        if (!watcher_.directories().isEmpty())
+            watcher_.removePaths(watcher_.directories());
+    }
+    // Turned on: a sync; turned off: the clearing run. Either waits for a
+    // sync in progress.
+    if (running_)
+        pending_ = true;
+    else
+        runNow();
+}
+
 QStringList SystemSyncService::watchedFolders() const {
     return watcher_.directories();
 }

@@ -28,7 +28,8 @@
 // The setting: section "Options", key "Sys" of Config.Ini, default 1. With 0
 // the source is off: start() removes the source's entries once (in the
 // worker) and neither watches nor syncs; requestSync() does nothing. A user
-// sets it in Config.Ini for now (the options window may offer it later).
+// sets it in Config.Ini for now (the options window may offer it later and
+// call reloadSetting() after saving).
 //
 // All calls and signals on the thread that made the object (the GUI thread).
 // The worker opens its own connection to the store file.
@@ -71,6 +72,10 @@ public:
     // Asks for a sync soon. A request while a sync runs makes one more sync
     // after it; several requests meanwhile make only that one.
     void requestSync();
+    // Reads the setting again (after the options were saved): turned on, a
+    // sync and watching; turned off, the source's entries removed and the
+    // watching stopped. Nothing when it did not change or before start().
+    void reloadSetting();
 
     bool enabled() const { return enabled_; }
     // True from a sync's start until its syncFinished().

@@ -174,10 +174,13 @@ UninstallOutcome Uninstaller::debWithPackageKit(const QString& name, const QStri
                       QStringLiteral("PackageKit could not work out what removing %1 means: %2")
                           .arg(name, simulated.error));
 
+    // Every package the simulation touches: those it removes, and any it
+    // would install or change to keep the others working.
     QList<PackageKitClient::Package> going;
     QSet<QString> seen;
     for (const auto& p : simulated.packages) {
-        if (p.info == PackageKit::InfoRemoving && !seen.contains(p.id)) {
+        if (p.info != PackageKit::InfoInstalled && p.info != PackageKit::InfoAvailable &&
+            !seen.contains(p.id)) {
             going.append(p);
             seen.insert(p.id);
         }
@@ -194,9 +197,15 @@ UninstallOutcome Uninstaller::debWithPackageKit(const QString& name, const QStri
     QStringList items;
     for (const auto& p : std::as_const(going)) {
         const DebPackage* installed = status.find(p.name(), QString());
-        if (IsCriticalPackage(p.name()) || (installed && installed->mustNotRemove()))
-            critical.append(p.name());
-        items.append(QStringLiteral("%1 %2 (%3)").arg(p.name(), p.version(), p.arch()));
+        QString item = QStringLiteral("%1 %2 (%3)").arg(p.name(), p.version(), p.arch());
+        if (p.info == PackageKit::InfoRemoving || p.info == 0) {
+            if (IsCriticalPackage(p.name()) || (installed && installed->mustNotRemove()))
+                critical.append(p.name());
+        } else {
+            item += p.info == PackageKit::InfoInstalling ? QStringLiteral(": installed")
+                                                         : QStringLiteral(": changed");
+        }
+        items.append(item);
     }
     if (!critical.isEmpty())
         return finish(UninstallOutcome::Refused,

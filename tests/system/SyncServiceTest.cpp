@@ -84,6 +84,7 @@ private slots:
     }
 
     void changesAreSyncedOnceAfterAQuietSecond() {
+        QDir().mkpath(root->file(FakeRoot::dataHome()));
         SystemSyncService service(settings());
         QSignalSpy changed(&service, &SystemSyncService::storeChanged);
         QSignalSpy finished(&service, &SystemSyncService::syncFinished);
@@ -111,6 +112,13 @@ private slots:
         root->desktop("/usr/share/applications/sub/eta.desktop", "Type=Application\nName=Eta");
         QTRY_COMPARE(changed.count(), 4);
         QVERIFY(entries().contains("manual:sub-eta.desktop"));
+
+        // The person's applications folder appears: its parent was watched.
+        QVERIFY(service.watchedFolders().contains(root->file(FakeRoot::dataHome())));
+        root->desktop(FakeRoot::dataHome() + "/applications/mine.desktop",
+                      "Type=Application\nName=Mine");
+        QTRY_COMPARE(changed.count(), 5);
+        QVERIFY(entries().contains("manual:mine.desktop"));
     }
 
     void waitsWhileDpkgIsAtWork() {
@@ -173,6 +181,22 @@ private slots:
         service.requestSync();
         settle();
         QCOMPARE(finished.count(), 1);
+
+        // Turned on again from the options: a sync, and watching.
+        service.reloadSetting(); // unchanged: nothing
+        QCOMPARE(finished.count(), 1);
+        WriteIni(folder->file("Config.Ini"), "Options", "Sys", "1");
+        service.reloadSetting();
+        QVERIFY(service.enabled());
+        QTRY_COMPARE(finished.count(), 2);
+        QCOMPARE(entries(), QStringList({"deb:alpha", "deb:beta", "deb:gamma", "Foo"}));
+        QVERIFY(!service.watchedFolders().isEmpty());
+        // And off again.
+        WriteIni(folder->file("Config.Ini"), "Options", "Sys", "0");
+        service.reloadSetting();
+        QVERIFY(service.watchedFolders().isEmpty());
+        QTRY_COMPARE(finished.count(), 3);
+        QCOMPARE(entries(), QStringList({"Foo"}));
     }
 
     void endsCleanlyDuringASync() {
