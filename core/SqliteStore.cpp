@@ -725,6 +725,45 @@ StoreResult SqliteStore::importBytes(const QByteArray& bytes, ImportReport* repo
     return r;
 }
 
+StoreResult SqliteStore::applyWrites(const QList<StoreWrite>& writes) {
+    if (writes.isEmpty())
+        return {};
+    return writeTransaction([&] {
+        for (const StoreWrite& w : writes) {
+            StoreResult r;
+            switch (w.op) {
+            case StoreWrite::Op::SetValue: {
+                qint64 id = 0;
+                r = ensureKey(w.key, &id);
+                if (r.ok())
+                    r = upsertValue(id, w.value);
+                break;
+            }
+            case StoreWrite::Op::DeleteValue: {
+                sqlite3_stmt* s = stmt(DeleteOneValue);
+                if (!s)
+                    return error(QStringLiteral("cannot write the store"));
+                Resetter reset{s};
+                BindText(s, 1, FoldedPath(w.key));
+                BindText(s, 2, FoldName(w.value.name));
+                if (sqlite3_step(s) != SQLITE_DONE)
+                    r = error(QStringLiteral("cannot delete the value"));
+                break;
+            }
+            case StoreWrite::Op::DeleteKey:
+                if (w.key.names.isEmpty())
+                    return StoreResult{StoreStatus::Invalid,
+                                       QStringLiteral("a root key cannot be deleted")};
+                r = deleteTree(FoldedPath(w.key));
+                break;
+            }
+            if (!r.ok())
+                return r;
+        }
+        return StoreResult{};
+    });
+}
+
 StoreResult SqliteStore::importFile(const QString& source, ImportReport* report) {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly)) {

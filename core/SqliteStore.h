@@ -35,6 +35,14 @@ struct StoreResult {
     bool ok() const { return status == StoreStatus::Ok; }
 };
 
+// One change of a batch that applyWrites makes in a single transaction.
+struct StoreWrite {
+    enum class Op { SetValue, DeleteValue, DeleteKey };
+    Op op = Op::SetValue;
+    KeyPath key;
+    RegValue value; // SetValue: the value; DeleteValue: only its name counts
+};
+
 class SqliteStore final : public Registry {
 public:
     static constexpr int DefaultBusyTimeoutMs = 5000;
@@ -76,6 +84,10 @@ public:
     // the file could not be read or the store could not be written.
     StoreResult importFile(const QString& source, ImportReport* report);
     StoreResult importBytes(const QByteArray& bytes, ImportReport* report);
+    // Applies the writes in order in one write transaction: all of them, or
+    // none when one fails. Deleting a key or value that is not there is no
+    // failure. An empty list writes nothing.
+    StoreResult applyWrites(const QList<StoreWrite>& writes);
 
 private:
     enum Stmt {

@@ -7,7 +7,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-qpa-plugins libcli11-dev
           libsqlite3-dev libgtest-dev libbenchmark-dev poppler-utils fonts-dejavu-core
-          librsvg2-bin desktop-file-utils appstream man-db)
+          librsvg2-bin desktop-file-utils appstream man-db
+          dbus-daemon)
 for group in "$@"; do
   case "$group" in
     --fuzz) packages+=(clang libclang-rt-14-dev) ;;
