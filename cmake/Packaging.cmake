@@ -1,19 +1,19 @@
-#Installing Relvano and building its Debian package.
+# Installing Relvano and building its Debian package.
 #
-#cmake-- install build[--prefix DIR] the two executables, the desktop entry,
-#the icon, the AppStream metadata, the
-#manual pages and the HTML help
-#scripts / package.sh the Debian package(cpack - G DEB in a
-#build folder configured for / usr)
+#   cmake --install build [--prefix DIR]   the two executables, the desktop entry,
+#                                          the icon, the AppStream metadata, the
+#                                          manual pages and the HTML help
+#   scripts/package.sh                     the Debian package (cpack -G DEB in a
+#                                          build folder configured for /usr)
 #
-#The HTML help is also copied beside the executables in the build tree
-#(bin / help), where "Help Topics" finds it as it finds the installed copy.
+# The HTML help is also copied beside the executables in the build tree
+# (bin/help), where "Help Topics" finds it as it finds the installed copy.
 include(GNUInstallDirs)
 
 set(RELVANO_APP_ID org.relvano.Relvano)
 set(RELVANO_DATA_DIR ${PROJECT_SOURCE_DIR}/data)
-#core / HelpFiles.h looks for the installed help at../ share / doc / relvano / html
-#from the executable's folder.
+# core/HelpFiles.h looks for the installed help at ../share/doc/relvano/html
+# from the executable's folder.
 set(RELVANO_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/relvano)
 if(NOT CMAKE_INSTALL_BINDIR STREQUAL "bin" OR NOT CMAKE_INSTALL_DATAROOTDIR STREQUAL "share")
   message(WARNING "With CMAKE_INSTALL_BINDIR=${CMAKE_INSTALL_BINDIR} and CMAKE_INSTALL_DATAROOTDIR="
@@ -30,8 +30,8 @@ install(FILES ${RELVANO_DATA_DIR}/copyright DESTINATION ${RELVANO_DOC_DIR})
 
 include(${CMAKE_CURRENT_LIST_DIR}/Icons.cmake)
 
-#Manual pages, compressed as Debian installs them(gzip - n : no name or time
-#stamp, so that the package is the same from build to build).
+# Manual pages, compressed as Debian installs them (gzip -n: no name or time
+# stamp, so that the package is the same from build to build).
 find_program(GZIP gzip REQUIRED)
 set(man_files)
 foreach(page relvano.1 relvano-reg.1)
@@ -47,8 +47,8 @@ endforeach()
 add_custom_target(relvano_man ALL DEPENDS ${man_files})
 install(FILES ${man_files} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-#The package's changelog, compressed likewise. Its newest entry names the
-#project's version; a new version needs a new entry.
+# The package's changelog, compressed likewise. Its newest entry names the
+# project's version; a new version needs a new entry.
 file(STRINGS ${RELVANO_DATA_DIR}/changelog changelog_head LIMIT_COUNT 1)
 if(NOT changelog_head MATCHES "^relvano \\(${PROJECT_VERSION}\\)")
   message(WARNING "data/changelog has no entry for version ${PROJECT_VERSION}: ${changelog_head}")
@@ -62,7 +62,7 @@ add_custom_command(OUTPUT ${changelog}
 add_custom_target(relvano_changelog ALL DEPENDS ${changelog})
 install(FILES ${changelog} DESTINATION ${RELVANO_DOC_DIR})
 
-#The HTML help : one page per window, copied beside the executables.
+# The HTML help: one page per window, copied beside the executables.
 file(GLOB help_sources CONFIGURE_DEPENDS ${RELVANO_DATA_DIR}/help/*.html
      ${RELVANO_DATA_DIR}/help/*.css)
 set(help_copies)
