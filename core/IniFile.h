@@ -7,8 +7,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -67,4 +70,25 @@ private:
     void insertLine(qsizetype at, Line line);
 
     QList<Line> lines_;
+};
+
+// A whole INI file read once, for many lookups: each one answers as ReadIni
+// would (first matching section and key, quotes stripped, cut to
+// IniReadLimit), in constant time. For files of thousands of sections, such
+// as a long history.
+class IniIndex {
+public:
+    IniIndex() = default;
+    explicit IniIndex(QByteArrayView bytes);
+    static IniIndex load(const QString& file); // an unreadable file gives an empty index
+
+    bool hasSection(const QString& section) const;
+    // The names of the sections, trimmed and case-folded, in no order.
+    QStringList foldedSections() const { return sections_.keys(); }
+    QString read(const QString& section, const QString& key, const QString& defaultText) const;
+
+private:
+    // Sections and keys by their case-folded, trimmed names; a key without
+    // '=' has no value but still hides later keys of its name.
+    QHash<QString, QHash<QString, std::optional<QString>>> sections_;
 };
