@@ -68,5 +68,5 @@ bool ExportEntry(AppContext& context, QWidget* owner, const QString& key,
     const QString path = ExportFileName(dialog.FileName);
     if (path.isEmpty())
         return false;
-    return context.store().ExportKey(AppContext::UninstallKeyFullPath + key, path);
+    return context.store().ExportKey(AppContext::UninstallKeyFullPath + key, path).ok();
 }
