@@ -13,6 +13,7 @@
 #include <cstring>
 #include <deque>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -171,6 +172,15 @@ QString WriteProblem(const QString& file) {
     return QString();
 }
 
+// What tells one version of a file from another without reading it.
+std::array<qint64, 4> FileStamp(const QString& file) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(file).constData(), &st) != 0)
+        return {};
+    return {static_cast<qint64>(st.st_ino), static_cast<qint64>(st.st_size),
+            static_cast<qint64>(st.st_mtim.tv_sec), static_cast<qint64>(st.st_mtim.tv_nsec)};
+}
+
 StoreResult NotFoundKey(const KeyPath& key) {
     return {StoreStatus::NotFound, QStringLiteral("key not found: %1").arg(key.fullPath())};
 }
@@ -273,6 +283,7 @@ private:
 class SqliteStore::ReadTransaction {
 public:
     explicit ReadTransaction(SqliteStore& store) : store_(store) {
+        store_.followChanges();
         if (!store_.db_)
             result_ = store_.openStatus_.ok()
                           ? StoreResult{StoreStatus::Failed, QStringLiteral("no store")}
@@ -388,24 +399,41 @@ template <typename Work> StoreResult SqliteStore::writeTransaction(Work&& work) 
 // ---------------------------------------------------------------------------
 // Opening
 
-SqliteStore::SqliteStore(const QString& file, int busyTimeoutMs) : file_(file) {
-    openStatus_ = open(busyTimeoutMs);
-    if (!openStatus_.ok() && db_) {
-        sqlite3_close(db_);
-        db_ = nullptr;
-    }
+SqliteStore::SqliteStore(const QString& file, int busyTimeoutMs)
+    : file_(file), busyTimeoutMs_(busyTimeoutMs) {
+    openStatus_ = open();
+    if (!openStatus_.ok())
+        close();
 }
 
 SqliteStore::~SqliteStore() {
-    for (sqlite3_stmt* s : stmts_)
-        sqlite3_finalize(s);
-    for (sqlite3_stmt* s : childStmts_)
-        sqlite3_finalize(s);
-    if (db_)
-        sqlite3_close(db_);
+    close();
 }
 
-StoreResult SqliteStore::open(int busyTimeoutMs) {
+void SqliteStore::close() {
+    for (sqlite3_stmt*& s : stmts_)
+        sqlite3_finalize(std::exchange(s, nullptr));
+    for (sqlite3_stmt* s : childStmts_)
+        sqlite3_finalize(s);
+    childStmts_.clear();
+    if (db_)
+        sqlite3_close(std::exchange(db_, nullptr));
+}
+
+void SqliteStore::followChanges() {
+    // An immutable connection sees the file as it was opened; a writer with
+    // more rights (one that can write what this process only reads) changes
+    // it when its last connection ends. Then the store is opened again.
+    if (!immutable_ || batchDepth_ > 0 || FileStamp(file_) == fileStamp_)
+        return;
+    close();
+    openStatus_ = open();
+    if (!openStatus_.ok())
+        close();
+}
+
+StoreResult SqliteStore::open() {
+    immutable_ = false;
     readOnlyReason_ = WriteProblem(file_);
     int rc = SQLITE_OK;
     if (readOnlyReason_.isEmpty()) {
@@ -422,7 +450,7 @@ StoreResult SqliteStore::open(int busyTimeoutMs) {
     }
     if (rc != SQLITE_OK)
         return error(QStringLiteral("cannot open the store"));
-    sqlite3_busy_timeout(db_, busyTimeoutMs);
+    sqlite3_busy_timeout(db_, busyTimeoutMs_);
     sqlite3_extended_result_codes(db_, 1);
     return initSchema();
 }
@@ -431,9 +459,12 @@ StoreResult SqliteStore::openReadOnly() {
     // Reading a WAL database needs its -wal and -shm companions. When they
     // are there, they are used as they are. When they are not, they are not
     // made: made here, they would take the file's read-only mode and block
-    // every later writer. The file is then read as it stands (immutable).
+    // every later writer. The file is then read as it stands (immutable),
+    // and opened again when it changes (see followChanges).
     const bool companions = QFileInfo::exists(file_ + QStringLiteral("-wal")) &&
                             QFileInfo::exists(file_ + QStringLiteral("-shm"));
+    immutable_ = !companions;
+    fileStamp_ = FileStamp(file_);
     const QByteArray uri = QUrl::fromLocalFile(QFileInfo(file_).absoluteFilePath()).toEncoded() +
                            (companions ? "?mode=ro" : "?mode=ro&immutable=1");
     if (sqlite3_open_v2(uri.constData(), &db_,
@@ -616,6 +647,7 @@ StoreResult SqliteStore::deleteTree(const QString& foldedPath) {
 class SqliteStore::Batch final : public Registry::ReadBatch {
 public:
     explicit Batch(SqliteStore& store) : store_(store) {
+        store_.followChanges();
         if (store_.batchDepth_++ == 0 && store_.db_ &&
             sqlite3_exec(store_.db_, "BEGIN; SELECT 1 FROM key LIMIT 1", nullptr, nullptr,
                          nullptr) == SQLITE_OK)
@@ -640,6 +672,7 @@ std::unique_ptr<Registry::ReadBatch> SqliteStore::BeginReadBatch() {
 // Reads
 
 ValueRead SqliteStore::ReadStringValue(RootKey root, const QString& path, const QString& name) {
+    followChanges();
     const auto key = FoldedRelativePath(root, path);
     if (!key || !ValueNameProblem(name).isEmpty())
         return {ReadStatus::Missing, QString()};
@@ -651,6 +684,7 @@ ValueRead SqliteStore::ReadStringValue(RootKey root, const QString& path, const 
 }
 
 StoreResult SqliteStore::keyExists(const KeyPath& key) {
+    followChanges();
     if (!db_)
         return openStatus_;
     StoreResult r;

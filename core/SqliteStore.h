@@ -75,8 +75,11 @@ private:
     class Batch;
     class ImportSink;
 
-    StoreResult open(int busyTimeoutMs);
+    StoreResult open();
     StoreResult openReadOnly();
+    void close();
+    // Opens an immutable store again once its file has changed.
+    void followChanges();
     StoreResult initSchema();
     sqlite3_stmt* stmt(Stmt which);
     // The statement listing a key's children, one per level of a tree walk.
@@ -98,11 +101,14 @@ private:
     const QByteArray& foldedValueName(const QString& name);
 
     QString file_;
+    int busyTimeoutMs_;
     sqlite3* db_ = nullptr;
     std::array<sqlite3_stmt*, StmtCount> stmts_{};
     std::vector<sqlite3_stmt*> childStmts_;
     StoreResult openStatus_;
     QString readOnlyReason_;
+    bool immutable_ = false;
+    std::array<qint64, 4> fileStamp_{};
     int batchDepth_ = 0;
     bool batchOpen_ = false;
     // The ids along the key path created or found last, valid inside one

@@ -448,6 +448,30 @@ TEST_F(RegistryStoreReadOnly, AStoreInAReadOnlyFolderIsRead) {
         << missing.openStatus().message.toStdString();
 }
 
+TEST_F(RegistryStoreReadOnly, AReaderSeesWhatTheOwnerWrites) {
+    // The folder and the file belong to root; the ordinary user only reads,
+    // without companions of its own, and still sees root's later changes.
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root, to act as two users";
+    ASSERT_EQ(::chmod(QFile::encodeName(folder.path()).constData(), 0755), 0);
+    std::unique_ptr<SqliteStore> reader;
+    {
+        AsOrdinaryUser user;
+        ASSERT_TRUE(user.active()) << user.whyNot().toStdString();
+        reader = std::make_unique<SqliteStore>(folder.storePath());
+        expectReads(*reader);
+    }
+    {
+        SqliteStore owner(folder.storePath());
+        ASSERT_TRUE(owner.SetStringValue(HKLM, kUninstall + "App", "DisplayName", "Changed"));
+        ASSERT_TRUE(owner.DeleteValue(HKLM, kUninstall + "App", "DisplayName"));
+        ASSERT_TRUE(owner.SetStringValue(HKLM, kUninstall + "App", "DisplayName", "Changed"));
+    }
+    AsOrdinaryUser user;
+    EXPECT_EQ(reader->GetStringValue(HKLM, kUninstall + "App", "DisplayName"), "Changed");
+    reader.reset();
+}
+
 TEST_F(RegistryStoreReadOnly, AStoreOnAReadOnlyFileSystemIsRead) {
     const QString disk = folder.file("disk");
     ASSERT_TRUE(QDir().mkpath(disk));

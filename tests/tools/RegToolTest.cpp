@@ -1,6 +1,7 @@
 // relvano-reg: its commands, their output, and a clear message with a
 // non-zero exit status for every failure.
 #include "tools/RegTool.h"
+#include "core/RegFile.h"
 #include "tests/support/Privileged.h"
 #include "tests/support/TestEnv.h"
 
@@ -31,6 +32,15 @@ protected:
         r.out = QString::fromStdString(out.str());
         r.err = QString::fromStdString(err.str());
         return r;
+    }
+    // Entries MyApp0, MyApp1, ... with a DisplayName of the given length.
+    void fill(int entries, int length) {
+        QList<RegExportKey> keys;
+        for (int i = 0; i < entries; ++i)
+            keys.append({ParseFullKeyPath(kKey + QString::number(i))->fullPath(),
+                         {MakeStringValue("DisplayName", QString(length, u'x'))}});
+        SqliteStore store(folder.storePath());
+        ASSERT_TRUE(store.importBytes(FormatRegFile(keys), nullptr));
     }
 };
 
@@ -244,11 +254,7 @@ TEST_F(RegToolTest, EveryRootIsTakenByEveryCommand) {
 }
 
 TEST_F(RegToolTest, AnExportOnAFullDiskFailsAndKeepsTheOldFile) {
-    for (int i = 0; i < 300; ++i)
-        ASSERT_EQ(run({"add", kKey + QString::number(i), "--value", "DisplayName", "--data",
-                       QString(500, u'x')})
-                      .exitCode,
-                  0);
+    fill(300, 500);
     const QString disk = folder.file("disk");
     ASSERT_TRUE(QDir().mkpath(disk));
     TmpfsMount mount(disk, "256k");
@@ -289,11 +295,7 @@ TEST_F(RegToolTest, ExportsToDevicesWithoutReplacingThem) {
 }
 
 TEST_F(RegToolTest, AStoreThatCannotBeReadIsReported) {
-    for (int i = 0; i < 300; ++i)
-        ASSERT_EQ(run({"add", kKey + QString::number(i), "--value", "DisplayName", "--data",
-                       QString(200, u'x')})
-                      .exitCode,
-                  0);
+    fill(300, 200);
     QByteArray bytes = ReadFileBytes(folder.storePath());
     const int pageSize =
         (static_cast<unsigned char>(bytes[16]) << 8) | static_cast<unsigned char>(bytes[17]);
