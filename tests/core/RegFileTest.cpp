@@ -351,7 +351,7 @@ QList<ImportCase> ImportCases() {
          {5},
          {},
          "ends on line 4"},
-        {"a value continued into a key line", // issue 9, fault 3
+        {"a value continued into a key line",
          {probe, "\"C\"=hex:01,02,\\", "[" + kProbe + "\\Other]", "\"X\"=\"y\""},
          {{kProbe, {}}, {kProbe + "\\Other", {MakeStringValue("X", "y")}}},
          {3},
@@ -367,7 +367,7 @@ QList<ImportCase> ImportCases() {
          {3},
          {},
          "is a '#' comment"},
-        {"unpaired surrogates in names", // issue 9, fault 4
+        {"unpaired surrogates in names",
          {"[" + kProbe + "\\A" + lone + "]", "\"V\"=\"first\"",
           "[" + kProbe + "\\A" + QChar(0xD801) + "]", "\"V\"=\"second\"", probe,
           "\"N" + lone + "\"=\"x\"", "\"Data\"=\"" + lone + "\""},
@@ -377,7 +377,7 @@ QList<ImportCase> ImportCases() {
          "unpaired UTF-16 surrogate",
          false,
          true},
-        {"lines that are neither key, value, comment nor blank", // issue 9, fault 5
+        {"lines that are neither key, value, comment nor blank",
          {probe, "DisplayName=foo", "HKEY_LOCAL_MACHINE\\Software\\Probe\\Bare", "'single'=\"q\"",
           QString::fromUtf8("\xE2\x80\x9CTypo\xE2\x80\x9D=\"x\""), "; a comment", "# a comment",
           "   ", "\"Kept\"=\"yes\"", "plain words"},
