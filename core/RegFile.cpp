@@ -7,6 +7,7 @@
 #include <QIODevice>
 #include <QtEndian>
 
+#include <algorithm>
 #include <optional>
 #include <variant>
 
@@ -21,7 +22,7 @@ constexpr QStringView kCrLf = u"\r\n";
 // Characters gathered before they are handed to the sink.
 constexpr qsizetype kChunkChars = 32 * 1024;
 
-void AppendEscaped(QString& out, const QString& text) {
+void AppendEscaped(QString& out, QStringView text) {
     for (QChar c : text) {
         switch (c.unicode()) {
         case '\\':
@@ -44,19 +45,29 @@ void AppendEscaped(QString& out, const QString& text) {
 
 // A REG_SZ is written as a quoted string when that string gives back the same
 // bytes on import: text without NUL, CR or LF, followed by one NUL. Anything
-// else is written as hex(1), which imports byte for byte.
-std::optional<QString> PlainString(const QByteArray& data) {
-    if (data.size() < 2 || data.size() % 2 != 0)
-        return std::nullopt;
-    const QString text = TextFromUtf16Bytes(data);
-    if (text.back() != QChar(0))
-        return std::nullopt;
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
+// else is written as hex(1), which imports byte for byte. Appends the quoted
+// string and returns true, or appends nothing and returns false.
+bool AppendPlainString(QString& out, const QByteArray& data) {
+    const qsizetype units = data.size() / 2;
+    if (units < 1 || data.size() % 2 != 0)
+        return false;
+    const char* bytes = data.constData();
+    if (qFromLittleEndian<quint16>(bytes + 2 * (units - 1)) != 0)
+        return false;
+    for (qsizetype i = 0; i + 1 < units; ++i) {
+        const quint16 c = qFromLittleEndian<quint16>(bytes + 2 * i);
         if (c == 0 || c == '\r' || c == '\n')
-            return std::nullopt;
+            return false;
     }
-    return text.left(text.size() - 1);
+    out += u'"';
+    for (qsizetype i = 0; i + 1 < units; ++i) {
+        const QChar c(qFromLittleEndian<quint16>(bytes + 2 * i));
+        if (c == u'\\' || c == u'"')
+            out += u'\\';
+        out += c;
+    }
+    out += u'"';
+    return true;
 }
 
 // Bytes as "aa,bb,...", wrapped as the registry editor wraps them: after a
@@ -88,14 +99,9 @@ void AppendValue(QString& out, const RegValue& value) {
         AppendEscaped(out, value.name);
         out += u"\"=";
     }
-    if (value.type == RegType::Sz) {
-        if (const auto text = PlainString(value.data)) {
-            out += u'"';
-            AppendEscaped(out, *text);
-            out += u'"';
-            out += kCrLf;
-            return;
-        }
+    if (value.type == RegType::Sz && AppendPlainString(out, value.data)) {
+        out += kCrLf;
+        return;
     }
     if (value.type == RegType::Dword && value.data.size() == 4) {
         out += QStringLiteral("dword:%1")
@@ -214,6 +220,8 @@ private:
     bool fill(); // appends more bytes; false at the end or on an error
     bool nextUtf16(QString& line);
     bool nextEightBit(QString& line);
+    // The line of this many UTF-16 units at the read position.
+    void takeUnits(QString& line, qsizetype units) const;
 
     QIODevice& in_;
     QByteArray bytes_;
@@ -233,9 +241,12 @@ bool LineReader::fill() {
         bytes_.remove(0, pos_);
         pos_ = 0;
     }
+    // Small files (and the rest of a large one) are read in one piece that
+    // fits them; large ones in chunks.
+    const qint64 want = std::clamp<qint64>(in_.bytesAvailable(), 4096, kChunk);
     const qsizetype had = bytes_.size();
-    bytes_.resize(had + kChunk);
-    const qint64 got = in_.read(bytes_.data() + had, kChunk);
+    bytes_.resize(had + want);
+    const qint64 got = in_.read(bytes_.data() + had, want);
     if (got <= 0) {
         bytes_.resize(had);
         atEnd_ = true;
@@ -301,9 +312,7 @@ bool LineReader::nextUtf16(QString& line) {
                 fill();
                 scan = pos_ + offset;
             }
-            line.resize((scan - pos_) / 2);
-            for (qsizetype i = 0; i < line.size(); ++i)
-                line[i] = QChar(unitAt(pos_ + 2 * i));
+            takeUnits(line, (scan - pos_) / 2);
             qsizetype end = scan + 2;
             if (u == '\r' && end + 1 < bytes_.size() && unitAt(end) == '\n')
                 end += 2;
@@ -319,11 +328,18 @@ bool LineReader::nextUtf16(QString& line) {
     const qsizetype units = (bytes_.size() - pos_) / 2;
     if (units == 0)
         return false;
-    line.resize(units);
-    for (qsizetype i = 0; i < units; ++i)
-        line[i] = QChar(unitAt(pos_ + 2 * i));
+    takeUnits(line, units);
     pos_ = bytes_.size();
     return true;
+}
+
+void LineReader::takeUnits(QString& line, qsizetype units) const {
+    line.resize(units);
+    char16_t* out = reinterpret_cast<char16_t*>(line.data());
+    const char* in = bytes_.constData() + pos_;
+    const bool big = encoding_ == Encoding::Utf16BE;
+    for (qsizetype i = 0; i < units; ++i)
+        out[i] = big ? qFromBigEndian<quint16>(in + 2 * i) : qFromLittleEndian<quint16>(in + 2 * i);
 }
 
 QString DecodeLine(QByteArrayView bytes) {
@@ -613,9 +629,17 @@ void RegReader::otherLine(const QString& s, qsizetype p, int lineNo) {
 }
 
 std::optional<QString> RegReader::parseQuoted(const QString& s, qsizetype& p, QString& error) {
-    // s[p] is the opening quote.
-    QString out;
-    for (++p; p < s.size(); ++p) {
+    // s[p] is the opening quote. Most strings hold no escape: taken whole.
+    const qsizetype start = p + 1;
+    qsizetype end = start;
+    while (end < s.size() && s[end] != u'"' && s[end] != u'\\')
+        ++end;
+    if (end < s.size() && s[end] == u'"') {
+        p = end + 1;
+        return s.mid(start, end - start);
+    }
+    QString out = s.mid(start, end - start);
+    for (p = end; p < s.size(); ++p) {
         const QChar c = s[p];
         if (c == u'"') {
             ++p;
