@@ -15,8 +15,9 @@ std::optional<KeyPath> RelativeKey(RootKey root, const QString& path) {
     return KeyPath{root, *names};
 }
 
-StoreResult NotAKeyPath(const QString& path) {
-    return {StoreStatus::Invalid, QStringLiteral("not a key path: %1").arg(path)};
+StoreResult NotAKeyPath(const QString& path, bool fullPath = false) {
+    return {StoreStatus::Invalid,
+            QStringLiteral("not a key path: %1 (%2)").arg(path, KeyPathProblem(path, fullPath))};
 }
 
 } // namespace
@@ -63,7 +64,7 @@ void Registry::EnumValueNames(RootKey root, const QString& path, QStringList& na
 
 StoreResult Registry::ExportKey(const QString& fullKeyPath, const QString& destination) {
     const auto key = ParseFullKeyPath(fullKeyPath);
-    return key ? exportKey(*key, destination) : NotAKeyPath(fullKeyPath);
+    return key ? exportKey(*key, destination) : NotAKeyPath(fullKeyPath, true);
 }
 
 ImportReport Registry::ImportFile(const QString& source) {

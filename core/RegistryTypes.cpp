@@ -66,6 +66,29 @@ std::optional<KeyPath> ParseFullKeyPath(const QString& fullPath) {
     return KeyPath{*root, *names};
 }
 
+QString KeyPathProblem(const QString& path, bool fullPath) {
+    QString names = path;
+    if (fullPath) {
+        const qsizetype slash = path.indexOf(u'\\');
+        if (!ParseRootName(slash < 0 ? path : path.left(slash)))
+            return QStringLiteral("it must begin with a root: HKEY_LOCAL_MACHINE (HKLM), "
+                                  "HKEY_CURRENT_USER (HKCU), HKEY_USERS (HKU), "
+                                  "HKEY_CLASSES_ROOT (HKCR) or HKEY_CURRENT_CONFIG (HKCC)");
+        if (slash < 0)
+            return QString();
+        names = path.mid(slash + 1);
+    }
+    while (names.endsWith(u'\\'))
+        names.chop(1);
+    if (names.isEmpty())
+        return QString();
+    for (const QString& name : names.split(u'\\')) {
+        if (QString problem = KeyNameProblem(name); !problem.isEmpty())
+            return problem;
+    }
+    return QString();
+}
+
 QString FoldName(const QString& name) {
     // One-to-one upper-casing per UTF-16 unit, as the registry does; full case
     // mapping (German sharp s to "SS") would make different names collide.

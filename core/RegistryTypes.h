@@ -61,8 +61,12 @@ struct KeyPath {
 // name longer than the registry allows.
 std::optional<QStringList> SplitKeyPath(const QString& relativePath);
 
-// Parses "HKEY_LOCAL_MACHINE\..." or "HKLM\..." (also a bare root).
+// Parses "HKEY_LOCAL_MACHINE\..." or "HKLM\..." and the other roots (also a
+// bare root).
 std::optional<KeyPath> ParseFullKeyPath(const QString& fullPath);
+// Why a path is not a key path (full, or relative when fullPath is false),
+// for messages; empty text when it is one.
+QString KeyPathProblem(const QString& path, bool fullPath);
 
 // The registry compares names by their upper-cased form, character by
 // character; this is that form.

@@ -59,23 +59,8 @@ KeyPath ParseKey(const std::string& text) {
     const QString path = QString::fromStdString(text);
     if (const auto key = ParseFullKeyPath(path))
         return *key;
-    // Say what is wrong with it.
-    const qsizetype slash = path.indexOf(u'\\');
-    QString reason;
-    if (!ParseRootName(slash < 0 ? path : path.left(slash))) {
-        reason = QStringLiteral("it must begin with a root: HKEY_LOCAL_MACHINE (HKLM), "
-                                "HKEY_CURRENT_USER (HKCU), HKEY_USERS (HKU), HKEY_CLASSES_ROOT "
-                                "(HKCR) or HKEY_CURRENT_CONFIG (HKCC)");
-    } else {
-        QString names = path.mid(slash + 1);
-        while (names.endsWith(u'\\'))
-            names.chop(1);
-        for (const QString& name : names.split(u'\\')) {
-            if (reason = KeyNameProblem(name); !reason.isEmpty())
-                break;
-        }
-    }
-    throw Failure(QStringLiteral("not a key path: \"%1\" (%2)").arg(path, reason));
+    throw Failure(
+        QStringLiteral("not a key path: \"%1\" (%2)").arg(path, KeyPathProblem(path, true)));
 }
 
 void Check(const StoreResult& result) {
