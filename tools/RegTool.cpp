@@ -255,8 +255,10 @@ void Tool::importFile() {
     const StoreResult result = store(false).importFile(file, &report);
     for (const ImportIssue& issue : report.issues)
         err_ << Std(file) << ':' << issue.line << ": " << Std(issue.reason) << '\n';
-    if (!report.imported)
-        throw Failure(QStringLiteral("%1: %2").arg(file, report.error));
+    if (!report.imported) // named with the file, unless the reason names it already
+        throw Failure(report.error.contains(file)
+                          ? report.error
+                          : QStringLiteral("%1: %2").arg(file, report.error));
     Check(result);
     if (!report.issues.isEmpty())
         throw Failure(QStringLiteral("%1: %2 line(s) could not be imported; the rest was imported")

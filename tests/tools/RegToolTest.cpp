@@ -271,6 +271,29 @@ TEST_F(RegToolTest, AnExportOnAFullDiskFailsAndKeepsTheOldFile) {
     EXPECT_EQ(QDir(disk).entryList(QDir::Files), QStringList{"export.reg"});
 }
 
+TEST_F(RegToolTest, AnImportThatDoesNotFitChangesNothing) {
+    const QString disk = folder.file("disk");
+    ASSERT_TRUE(QDir().mkpath(disk));
+    TmpfsMount mount(disk, "512k");
+    if (!mount.mounted())
+        GTEST_SKIP() << mount.whyNot().toStdString();
+    const QString store = disk + "/Registry.db";
+    ASSERT_EQ(
+        RunRelvanoReg(store, {"add", kKey, "--value", "DisplayName", "--data", "Before"}).exitCode,
+        0);
+    QList<RegExportKey> keys;
+    for (int i = 0; i < 2000; ++i)
+        keys.append({ParseFullKeyPath(kKey + QString::number(i))->fullPath(),
+                     {MakeStringValue("DisplayName", QString(500, u'x'))}});
+    const QString file = folder.file("big.reg");
+    ASSERT_TRUE(WriteFileBytes(file, FormatRegFile(keys)));
+    const ToolRun imp = RunRelvanoReg(store, {"import", file});
+    EXPECT_EQ(imp.exitCode, 1);
+    EXPECT_TRUE(imp.err.contains("nothing was imported")) << imp.err.toStdString();
+    EXPECT_EQ(RunRelvanoReg(store, {"query", kKey, "DisplayName"}).out, "Before\n");
+    EXPECT_EQ(RunRelvanoReg(store, {"query", kKey + "0"}).exitCode, 1);
+}
+
 TEST_F(RegToolTest, ExportsToDevicesWithoutReplacingThem) {
     ASSERT_EQ(run({"add", kKey, "--value", "DisplayName", "--data", "My App"}).exitCode, 0);
     const QString expected = folder.file("expected.reg");
