@@ -171,6 +171,38 @@ TEST_F(RegFileTest, AcceptsOlderAndOtherEncodings) {
               MakeStringValue("Path", "%A%", RegType::ExpandSz));
 }
 
+TEST_F(RegFileTest, LargeFilesReadInPiecesInEveryEncodingAndLineEnd) {
+    // Larger than the pieces the reader takes, so that lines, line ends and
+    // characters straddle them.
+    QList<RegExportKey> keys;
+    for (int i = 0; i < 3000; ++i)
+        keys.append({QString("HKEY_LOCAL_MACHINE\\Software\\Big\\Käy %1").arg(i),
+                     {MakeStringValue("Name", QString("välue — %1 ").arg(i).repeated(3)),
+                      RegValue{"Bin", RegType::Binary, QByteArray(40, char(i))}}});
+    const QString text = DecodeExport(FormatRegFile(keys));
+    const QByteArray utf8 = text.toUtf8();
+    QByteArray utf16be = Utf16Bytes(QChar(0xFEFF) + text, false);
+    for (qsizetype i = 0; i + 1 < utf16be.size(); i += 2)
+        std::swap(utf16be[i], utf16be[i + 1]);
+    QString crOnly = text;
+    crOnly.replace("\r\n", "\r");
+    QString lfOnly = text;
+    lfOnly.replace("\r\n", "\n");
+    const QByteArray files[] = {utf8, utf16be, crOnly.toUtf8(), Utf16File(lfOnly)};
+    for (const QByteArray& bytes : files) {
+        store.DeleteKey(HKLM, "Software\\Big");
+        ASSERT_GT(bytes.size(), 600 * 1024);
+        const ImportReport report = import(bytes);
+        EXPECT_TRUE(report.imported);
+        EXPECT_TRUE(report.issues.isEmpty())
+            << report.issues.value(0).line << ": " << report.issues.value(0).reason.toStdString();
+        QStringList names;
+        store.EnumSubkeys(HKLM, "Software\\Big", names);
+        EXPECT_EQ(names.size(), 3000);
+        EXPECT_EQ(values("HKLM\\Software\\Big\\Käy 2999"), keys.last().values);
+    }
+}
+
 TEST_F(RegFileTest, DeletionsAndContinuationsApply) {
     store.SetStringValue(HKLM, "Software\\Gone\\Child", "x", "1");
     store.SetStringValue(HKLM, "Software\\Keep", "Drop", "1");
