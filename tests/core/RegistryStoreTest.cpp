@@ -394,6 +394,8 @@ protected:
         SqliteStore store(folder.storePath());
         ASSERT_TRUE(store.SetStringValue(HKLM, kUninstall + "App", "DisplayName", "App"));
     }
+    // So that the folder can be removed by a user who is not root.
+    void TearDown() override { ::chmod(QFile::encodeName(folder.path()).constData(), 0755); }
     // The folder open to everyone, the store file given to the ordinary user.
     void shareWithOrdinaryUser(QFile::Permissions filePermissions) {
         ASSERT_EQ(::chmod(QFile::encodeName(folder.path()).constData(), 0777), 0);
