@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <QSaveFile>
 #include <algorithm>
 
 namespace {
@@ -208,15 +207,8 @@ QByteArray IniDocument::bytes() const {
     return out;
 }
 
-bool IniDocument::save(const QString& file) const {
-    const QFileInfo info(file);
-    if (info.exists() && !info.isWritable())
-        return false;
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    out.write(bytes());
-    return out.commit();
+WriteResult IniDocument::save(const QString& file) const {
+    return WriteWholeFile(file, bytes());
 }
 
 // ---------------------------------------------------------------------------
@@ -239,34 +231,35 @@ QString ReadIni(const QString& file, const QString& section, const QString& key,
 }
 
 namespace {
-template <typename Change> void EditIni(const QString& file, Change&& change) {
+template <typename Change> WriteResult EditIni(const QString& file, Change&& change) {
     IniDocument doc;
     if (QFileInfo::exists(file)) {
-        auto loaded = IniDocument::load(file);
-        if (!loaded)
-            return; // unreadable: never replace what we could not read
-        doc = std::move(*loaded);
+        QFile in(file);
+        if (!in.open(QIODevice::ReadOnly)) // never replace what could not be read
+            return {QStringLiteral("cannot write %1: it cannot be read first (%2)")
+                        .arg(file, in.errorString())};
+        doc = IniDocument::parse(in.readAll());
     }
     change(doc);
-    doc.save(file);
+    return doc.save(file);
 }
 } // namespace
 
-void WriteIni(const QString& file, const QString& section, const QString& key,
-              const QString& value) {
-    EditIni(file, [&](IniDocument& doc) { doc.setValue(section, key, value); });
+WriteResult WriteIni(const QString& file, const QString& section, const QString& key,
+                     const QString& value) {
+    return EditIni(file, [&](IniDocument& doc) { doc.setValue(section, key, value); });
 }
 
-void DeleteIniKey(const QString& file, const QString& section, const QString& key) {
+WriteResult DeleteIniKey(const QString& file, const QString& section, const QString& key) {
     if (!QFileInfo::exists(file))
-        return;
-    EditIni(file, [&](IniDocument& doc) { doc.removeKey(section, key); });
+        return {};
+    return EditIni(file, [&](IniDocument& doc) { doc.removeKey(section, key); });
 }
 
-void DeleteIniSection(const QString& file, const QString& section) {
+WriteResult DeleteIniSection(const QString& file, const QString& section) {
     if (!QFileInfo::exists(file))
-        return;
-    EditIni(file, [&](IniDocument& doc) { doc.removeSection(section); });
+        return {};
+    return EditIni(file, [&](IniDocument& doc) { doc.removeSection(section); });
 }
 
 // ---------------------------------------------------------------------------

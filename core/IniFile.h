@@ -3,8 +3,11 @@
 // gives at most 254 characters, and a write changes one line in place and
 // keeps every other line (comments, blank lines, unknown sections) as it was.
 // Files are UTF-8 text with CR LF line ends and no byte-order mark; a write
-// replaces the file atomically, so it is never left half-written.
+// replaces the file whole or not at all (see WholeFile.h), so it is never left
+// half-written, and a failed write keeps the old file.
 #pragma once
+
+#include "core/WholeFile.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -23,15 +26,16 @@ constexpr int IniReadLimit = 254;
 QString ReadIni(const QString& file, const QString& section, const QString& key,
                 const QString& defaultText);
 
-// Sets key in section, creating the file and the section when missing. Fails
-// silently (a missing folder, a read-only file). CR and LF in the value are
+// Sets key in section, creating the file and the section when missing. A
+// failure (a missing folder, a read-only file, a full disk) changes nothing;
+// the result says why, for callers that report it. CR and LF in the value are
 // written as spaces, since a line break would split the entry.
-void WriteIni(const QString& file, const QString& section, const QString& key,
-              const QString& value);
+WriteResult WriteIni(const QString& file, const QString& section, const QString& key,
+                     const QString& value);
 
 // Removes a key (its section header stays) or a whole section with its lines.
-void DeleteIniKey(const QString& file, const QString& section, const QString& key);
-void DeleteIniSection(const QString& file, const QString& section);
+WriteResult DeleteIniKey(const QString& file, const QString& section, const QString& key);
+WriteResult DeleteIniSection(const QString& file, const QString& section);
 
 // One INI file held in memory, line by line, as its bytes.
 class IniDocument {
@@ -49,7 +53,7 @@ public:
     void removeSection(const QString& section);
 
     QByteArray bytes() const;
-    bool save(const QString& file) const;
+    WriteResult save(const QString& file) const;
 
 private:
     enum class Kind { Blank, Section, Entry, Comment };
