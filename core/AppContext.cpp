@@ -65,6 +65,9 @@ struct AppContext::NullServices {
         LaunchResult Start(const QString&) override {
             return {0, LaunchError::Other, QStringLiteral("No process service")};
         }
+        LaunchResult StartProgram(const QString&, const QStringList&, const QString&) override {
+            return {0, LaunchError::Other, QStringLiteral("No process service")};
+        }
         bool IsRunning(qint64) override { return false; }
     } processes;
     struct Printer final : PrintService {
@@ -95,8 +98,8 @@ AppContext::AppContext(const QString& programFolder, std::unique_ptr<Registry> s
       InlogIniPath(JoinPath(programFolder, QStringLiteral("Inlog.Ini"))),
       UnlogIniPath(JoinPath(programFolder, QStringLiteral("Unlog.Ini"))),
       BackupFolder(JoinPath(programFolder, QStringLiteral("Fbk"))), executableFolder(programFolder),
-      programFolder_(programFolder),
-      store_(OpenStore(programFolder, std::move(store))), entries_(*store_, BackupFolder),
+      programFolder_(programFolder), store_(OpenStore(programFolder, std::move(store))),
+      entries_(*store_, BackupFolder),
       nullServices_(std::make_unique<NullServices>()), services_{&nullServices_->messages,
                                                                  &nullServices_->shell,
                                                                  &nullServices_->processes,

@@ -42,6 +42,9 @@ class ProcessService {
 public:
     virtual ~ProcessService() = default;
     virtual LaunchResult Start(const QString& commandLine) = 0;
+    // A program and its arguments as given, nothing split or parsed.
+    virtual LaunchResult StartProgram(const QString& program, const QStringList& arguments,
+                                      const QString& workingFolder) = 0;
     virtual bool IsRunning(qint64 pid) = 0;
 };
 
@@ -94,6 +97,10 @@ class SystemProcessService final : public ProcessService {
 public:
     LaunchResult Start(const QString& commandLine) override {
         return StartCommandLine(commandLine);
+    }
+    LaunchResult StartProgram(const QString& program, const QStringList& arguments,
+                              const QString& workingFolder) override {
+        return ::StartProgram(program, arguments, workingFolder);
     }
     bool IsRunning(qint64 pid) override { return IsProcessRunning(pid); }
 };

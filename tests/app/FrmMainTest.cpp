@@ -9,6 +9,7 @@
 #include "core/IniFile.h"
 #include "core/Settings.h"
 #include "editing/EditingWindows.h"
+#include "lifecycle/LifecycleWindows.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/ModalAnswer.h"
 #include "tests/support/TestEnv.h"
@@ -74,7 +75,7 @@ class FrmMainTest : public QObject {
     }
     // The main window with a recording opener for every window but the rename
     // question, which is the real one.
-    void openMain() {
+    void openMain(bool realUninstall = false) {
         windows = std::make_unique<WindowOpener>();
         for (int w = 0; w < AppWindowCount; ++w)
             windows->add(static_cast<AppWindow>(w), [this, w](MainWindowHost&, const QString&) {
@@ -82,6 +83,8 @@ class FrmMainTest : public QObject {
                 return 0;
             });
         RegisterEditingWindows(*windows);
+        if (realUninstall)
+            RegisterLifecycleWindows(*windows);
         main = std::make_unique<FrmMain>(*context, *windows);
         main->load();
         main->show();
@@ -209,6 +212,58 @@ private slots:
         // A reload drops the selection.
         main->refresh();
         QVERIFY(!a.tbUninstall->isEnabled());
+    }
+
+    // However a row came to be selected, "Uninstall" starts that row's own
+    // uninstall command.
+    void uninstallStartsTheSelectedEntrysCommand_data() {
+        QTest::addColumn<QString>("how");
+        for (const char* how : {"click", "arrow key", "find next", "press here, release there",
+                                "right click", "reload, then select"})
+            QTest::newRow(how) << QString(how);
+    }
+    void uninstallStartsTheSelectedEntrysCommand() {
+        QFETCH(QString, how);
+        addEntries(
+            {{"a", "Alpha", "un a", {}}, {"b", "Beta", "un b", {}}, {"c", "Gamma", "un c", {}}});
+        openMain(true);
+        main->SetView(ListViewKind::Details);
+        QTableView* table = list()->detailsView();
+        auto centre = [&](const QString& text) {
+            return table->visualRect(list()->model()->index(rowOf(text), 0)).center();
+        };
+        clickRow(rowOf("Alpha"));
+        if (how == "click") {
+            clickRow(rowOf("Beta"));
+        } else if (how == "arrow key") {
+            QTest::keyClick(table, Qt::Key_Down);
+        } else if (how == "find next") {
+            main->toggleFindPanel();
+            main->findPanel()->findChild<QLineEdit*>("TxtFind")->setText("gamma");
+            main->findPanel()->findChild<QPushButton*>("Cmd_Search")->click();
+        } else if (how == "press here, release there") {
+            QTest::mousePress(table->viewport(), Qt::LeftButton, {}, centre("Beta"));
+            QTest::mouseMove(table->viewport(), centre("Gamma"));
+            QTest::mouseRelease(table->viewport(), Qt::LeftButton, {}, centre("Gamma"));
+        } else if (how == "right click") {
+            QTest::mouseClick(table->viewport(), Qt::RightButton, {}, centre("Gamma"));
+        } else {
+            main->refresh();
+            list()->selectRow(rowOf("Beta"));
+        }
+        const QString selected = main->selectedKey();
+        QVERIFY(!selected.isEmpty());
+        QVERIFY2(how == "click" || how == "arrow key" || selected != "a", qPrintable(selected));
+        QStringList started;
+        ModalAnswer answer([this, &started](QWidget* dialog) {
+            dialog->findChild<QPushButton*>("Cmd_Yes")->click();
+            QTRY_VERIFY(!fakes->processes.started.isEmpty());
+            started = fakes->processes.started;
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        main->actions().fileUninstall->trigger();
+        QVERIFY2(answer.answered(), qPrintable(answer.failure()));
+        QCOMPARE(started, QStringList{get(selected, "UninstallString")});
     }
 
     void quickLinksFollowTheEntry() {

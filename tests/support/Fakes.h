@@ -51,7 +51,16 @@ public:
     bool startForReal = false;
     LaunchResult nextResult{4242, LaunchError::None, QString()};
     QSet<qint64> running; // pids the fake reports as running
+    // Programs started with StartProgram: the program, its arguments and its folder.
+    struct Program {
+        QString program;
+        QStringList arguments;
+        QString workingFolder;
+    };
+    QList<Program> programs;
     LaunchResult Start(const QString& commandLine) override;
+    LaunchResult StartProgram(const QString& program, const QStringList& arguments,
+                              const QString& workingFolder) override;
     bool IsRunning(qint64 pid) override;
 };
 
