@@ -342,6 +342,9 @@ void FrmMain::closeEvent(QCloseEvent* event) {
         tray_->removeIcon();
         SaveMainWindowSettings(context_.ConfigIniPath, currentSettings());
         unloaded_ = true;
+        event->accept();
+        emit unloaded();
+        return;
     }
     event->accept();
 }

@@ -85,21 +85,12 @@ struct AppContext::NullServices {
     } dialogs;
 };
 
-namespace {
-std::unique_ptr<Registry> OpenStore(const QString& programFolder, std::unique_ptr<Registry> store) {
-    if (store)
-        return store;
-    return std::make_unique<SqliteStore>(JoinPath(programFolder, StoreFileName));
-}
-} // namespace
-
 AppContext::AppContext(const QString& programFolder, std::unique_ptr<Registry> store)
     : ConfigIniPath(JoinPath(programFolder, QStringLiteral("Config.Ini"))),
       InlogIniPath(JoinPath(programFolder, QStringLiteral("Inlog.Ini"))),
       UnlogIniPath(JoinPath(programFolder, QStringLiteral("Unlog.Ini"))),
       BackupFolder(JoinPath(programFolder, QStringLiteral("Fbk"))), executableFolder(programFolder),
-      programFolder_(programFolder), store_(OpenStore(programFolder, std::move(store))),
-      entries_(*store_, BackupFolder),
+      programFolder_(programFolder), store_(std::move(store)),
       nullServices_(std::make_unique<NullServices>()), services_{&nullServices_->messages,
                                                                  &nullServices_->shell,
                                                                  &nullServices_->processes,
@@ -108,6 +99,18 @@ AppContext::AppContext(const QString& programFolder, std::unique_ptr<Registry> s
                                                                  &nullServices_->dialogs} {}
 
 AppContext::~AppContext() = default;
+
+Registry& AppContext::store() {
+    if (!store_)
+        store_ = std::make_unique<SqliteStore>(JoinPath(programFolder_, StoreFileName));
+    return *store_;
+}
+
+UninstallEntries& AppContext::entries() {
+    if (!entries_)
+        entries_ = std::make_unique<UninstallEntries>(store(), BackupFolder);
+    return *entries_;
+}
 
 void AppContext::setServices(const AppServices& services) {
     auto take = [](auto*& mine, auto* given) {
