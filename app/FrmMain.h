@@ -74,6 +74,8 @@ public:
     void deleteSelectedEntry();
     void exportSelectedEntry();
     void renameSelected();
+    // Opens the address with the shell; tells the user when nothing opened it.
+    void openAddress(const QString& address);
     void openInstallLocation();
     void openPublisherUrl();
     void openSupportUrl();

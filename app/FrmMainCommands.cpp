@@ -3,6 +3,7 @@
 #include "app/FindPanel.h"
 #include "app/FrmMain.h"
 #include "app/ProgramListView.h"
+#include "core/Addresses.h"
 #include "core/FileFolder.h"
 #include "core/HelpFiles.h"
 #include "core/TextHelpers.h"
@@ -91,16 +92,26 @@ void FrmMain::renameFinished(int row, const QString& newText) {
     list_->setText(row, newText);
 }
 
+void FrmMain::openAddress(const QString& address) {
+    if (context_.shell().ShellOpen(address))
+        return;
+    context_.messages().MsgBox(
+        QStringLiteral("Relvano could not open \"%1\": it is neither an existing folder or "
+                       "file nor a web or mail address that this desktop can open.")
+            .arg(address),
+        MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Relvano"));
+}
+
 void FrmMain::openInstallLocation() {
     const QString key = selectedKey();
     if (!key.isEmpty())
-        context_.shell().ShellOpen(EntryValue(context_, key, "InstallLocation"));
+        openAddress(EntryValue(context_, key, "InstallLocation"));
 }
 
 void FrmMain::openPublisherUrl() {
     const QString key = selectedKey();
     if (!key.isEmpty())
-        context_.shell().ShellOpen(EntryValue(context_, key, "URLInfoAbout"));
+        openAddress(EntryValue(context_, key, "URLInfoAbout"));
 }
 
 void FrmMain::openSupportUrl() {
@@ -108,11 +119,9 @@ void FrmMain::openSupportUrl() {
     if (key.isEmpty())
         return;
     const QString link = EntryValue(context_, key, "HelpLink");
-    // An at sign after the first character makes a mail address.
-    if (link.indexOf(u'@') >= 1)
-        context_.shell().ShellOpen(QStringLiteral("mailto:") + link);
-    else
-        context_.shell().ShellOpen(link);
+    // An at sign after the first character makes a mail address (unless the
+    // link has a scheme of its own: "https://example.com/@team").
+    openAddress(IsMailAddress(link) ? MailUrlText(link) : link);
 }
 
 void FrmMain::openProgramFiles() {

@@ -1,5 +1,7 @@
 #include "dialogs/QtServices.h"
 
+#include "core/Addresses.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
@@ -82,13 +84,8 @@ MsgAnswer QtMessageService::MsgBox(const QString& text, MsgButtons buttons, MsgI
 }
 
 bool QtShellService::ShellOpen(const QString& target) {
-    if (target.isEmpty())
-        return false;
-    // Web and mail addresses go as they are; anything else is a file or folder.
-    const QUrl url(target);
-    if (url.isValid() && !url.scheme().isEmpty() && url.scheme().size() > 1)
-        return QDesktopServices::openUrl(url);
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(target));
+    const QUrl url = AddressUrl(target);
+    return url.isValid() && QDesktopServices::openUrl(url);
 }
 
 bool QtShellService::ShowFileProperties(const QString& path) {

@@ -282,6 +282,17 @@ private slots:
         set("a", "HelpLink", "@example.com/help");
         a.popSupport->trigger();
         QCOMPARE(fakes->shell.opened.last(), QString("@example.com/help"));
+        // An address with a scheme keeps it, an at sign in it or not.
+        set("a", "HelpLink", "https://example.com/@team");
+        a.popSupport->trigger();
+        QCOMPARE(fakes->shell.opened.last(), QString("https://example.com/@team"));
+        // Nothing could open it: the user is told.
+        QVERIFY(fakes->messages.calls.isEmpty());
+        fakes->shell.result = false;
+        a.popSupport->trigger();
+        QCOMPARE(fakes->messages.calls.size(), 1);
+        QVERIFY(fakes->messages.calls[0].text.contains("https://example.com/@team"));
+        fakes->shell.result = true;
         set("a", "InstallLocation", "");
         set("a", "HelpLink", "");
         main->UpdateQuickLinks();
