@@ -46,6 +46,8 @@ void FrmMain::runDoubleClickAction() {
     case DoubleClickAction::Edit:
         openWindow(AppWindow::EditEntry);
         break;
+    case DoubleClickAction::None:
+        break;
     }
 }
 

@@ -18,6 +18,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -25,6 +26,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QToolBar>
+#include <QToolTip>
 #include <QtTest>
 
 namespace {
@@ -302,6 +305,18 @@ private slots:
         QCOMPARE(fakes->shell.opened.last(), QString("/opt"));
     }
 
+    void optionAndHelpButtonsShowNoToolTip() {
+        openMain();
+        auto* toolBar = main->findChild<QToolBar*>("ToolBar");
+        for (QAction* action : {main->actions().tbOptions, main->actions().tbHelp}) {
+            QWidget* button = toolBar->widgetForAction(action);
+            QHelpEvent tip(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(button, &tip);
+            QVERIFY(!QToolTip::isVisible());
+        }
+        QCOMPARE(main->actions().tbAdd->toolTip(), QString("Add New Program"));
+    }
+
     void viewsOrderAndModes() {
         addEntries({{"a", "bravo", "u", {}}, {"b", "Alpha", "u", {}}, {"c", "charlie", "u", {}}});
         openMain();
@@ -464,6 +479,14 @@ private slots:
         doubleClick();
         QCOMPARE(opened.last(), AppWindow::ProgramInfo);
         setOptions([](OptionSettings& o) { o.doubleClickRuns = false; });
+        doubleClick();
+        QCOMPARE(opened.size(), 3);
+        // A choice outside the three does nothing.
+        setOptions([](OptionSettings& o) {
+            o.doubleClickRuns = true;
+            o.doubleClickAction = DoubleClickAction::None;
+        });
+        WriteIni(context->ConfigIniPath, "Options", "Sw", "5");
         doubleClick();
         QCOMPARE(opened.size(), 3);
     }
