@@ -75,6 +75,8 @@ void FrmMain::SetupWindow() {
     buildCommandRules();
     connectMenus();
     connectList();
+    // Icons read in the background take their place in the list as they come.
+    connect(&icons_, &IconCache::iconLoaded, list_, &ProgramListView::setFileIcon);
     tray_ = new TrayController(this, trayMenu_);
     connect(findPanel_, &FindPanel::itemsColoured, this, [this] {
         a_.editSep3->setVisible(true);
@@ -152,9 +154,11 @@ void FrmMain::LoadList() {
         });
     QList<ProgramRow> rows;
     rows.reserve(listing.items.size());
-    for (const ProgramItem& item : listing.items)
-        rows.append({item.key, item.name, item.uninstall,
-                     icons_.icon(listing.iconFiles[item.imageIndex]), item.imageIndex, QColor()});
+    for (const ProgramItem& item : listing.items) {
+        const QString& file = listing.iconFiles[item.imageIndex];
+        rows.append({item.key, item.name, item.uninstall, icons_.icon(file), item.imageIndex, file,
+                     QColor()});
+    }
     list_->setRows(std::move(rows));
     SetSortOrder(a_.pop2Ascending->isChecked() ? SortOrder::Ascending : SortOrder::Descending);
     sb1_->setText(QStringLiteral("Installed Programs : ") + QString::number(list_->count()));

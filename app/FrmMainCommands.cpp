@@ -132,12 +132,25 @@ void FrmMain::openProgramFiles() {
 
 void FrmMain::openRegistryEditor() {
     // There is no registry editor here: the Uninstall key is exported to a
-    // temporary .reg file and shown with the desktop's viewer for such files.
-    const QString folder = QDir(QDir::tempPath()).filePath(QStringLiteral("relvano-registry"));
-    QDir().mkpath(folder);
+    // .reg file in the user's own runtime folder (no other user can own or
+    // read it) and shown with the desktop's viewer for such files.
+    QString base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (base.isEmpty())
+        base = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    const QString folder = QDir(base).filePath(QStringLiteral("relvano-registry"));
     const QString file = QDir(folder).filePath(QStringLiteral("Uninstall.reg"));
-    if (context_.store().ExportKey(UninstallEntries::FullKeyPath.chopped(1), file))
-        context_.shell().ShellOpen(file);
+    StoreResult exported{StoreStatus::Failed,
+                         QStringLiteral("cannot make the folder %1").arg(folder)};
+    if (QDir().mkpath(folder))
+        exported = context_.store().ExportKey(UninstallEntries::FullKeyPath.chopped(1), file);
+    if (!exported) {
+        context_.messages().MsgBox(
+            QStringLiteral("The list of installed programs could not be shown: ") +
+                exported.message,
+            MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Relvano"));
+        return;
+    }
+    openAddress(file);
 }
 
 void FrmMain::openHelpTopics() {

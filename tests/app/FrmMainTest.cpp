@@ -15,8 +15,10 @@
 #include "tests/support/TestEnv.h"
 
 #include <QAbstractItemModel>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDataStream>
 #include <QDir>
 #include <QHelpEvent>
 #include <QLabel>
@@ -25,6 +27,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QToolBar>
 #include <QToolTip>
@@ -179,6 +182,8 @@ private slots:
         set("c", "DisplayIcon", folder->file("missing.ico"));
         set("d", "DisplayIcon", ico);
         openMain();
+        // The icons are read in the background and arrive after the list.
+        QTRY_COMPARE(main->iconCache().pending(), 0);
         auto colour = [this](const QString& text) {
             return QColor(list()->icon(rowOf(text)).pixmap(32, 32).toImage().pixel(16, 16));
         };
@@ -192,6 +197,34 @@ private slots:
         QCOMPARE(main->iconCache().filesRead(), 2);
         main->refresh();
         QCOMPARE(main->iconCache().filesRead(), 2);
+    }
+
+    // An icon file that claims 65,535 images: the list is there at once with
+    // the default icon, and reading the file stops after a few images.
+    void aHostileIconFileDoesNotHoldTheListUp() {
+        QImage blue(16, 16, QImage::Format_ARGB32);
+        blue.fill(Qt::blue);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        blue.save(&buffer, "PNG");
+        constexpr int count = 65535;
+        QByteArray ico;
+        QDataStream out(&ico, QIODevice::WriteOnly);
+        out.setByteOrder(QDataStream::LittleEndian);
+        out << quint16(0) << quint16(1) << quint16(count);
+        const quint32 imageAt = 6 + 16 * count;
+        for (int i = 0; i < count; ++i)
+            out << quint8(16) << quint8(16) << quint8(0) << quint8(0) << quint16(1) << quint16(32)
+                << quint32(png.size()) << imageAt;
+        ico += png;
+        QVERIFY(WriteFileBytes(folder->file("hostile.ico"), ico));
+        addEntries({{"a", "Hostile", "un", {}}});
+        set("a", "DisplayIcon", folder->file("hostile.ico"));
+        openMain();
+        QCOMPARE(list()->count(), 1);
+        QTRY_COMPARE(main->iconCache().pending(), 0);
+        QCOMPARE(QColor(list()->icon(0).pixmap(16, 16).toImage().pixel(8, 8)), QColor(Qt::blue));
     }
 
     void commandsFollowTheSelection() {
@@ -660,6 +693,26 @@ private slots:
                     .contains(
                         "[HKEY_LOCAL_"
                         "MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\tool]"));
+    }
+
+    // The export goes to the user's runtime folder; when it cannot be
+    // written there the user is told and nothing opens.
+    void registryEditorTellsWhenTheExportFails() {
+        addEntries({{"tool", "Tool", "u", {}}});
+        openMain();
+        main->SetMode(ListMode::Advanced);
+        main->actions().toolsRegedit->trigger();
+        QVERIFY(fakes->shell.opened.value(0).startsWith(
+            QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)));
+        // A file where the folder should be.
+        const QString folder = QFileInfo(fakes->shell.opened[0]).absolutePath();
+        QVERIFY(QDir(folder).removeRecursively());
+        QVERIFY(WriteFileBytes(folder, "not a folder"));
+        main->actions().toolsRegedit->trigger();
+        QCOMPARE(fakes->shell.opened.size(), 1);
+        QCOMPARE(fakes->messages.calls.size(), 1);
+        QCOMPARE(fakes->messages.calls[0].icon, MsgIcon::Critical);
+        QFile::remove(folder);
     }
 
     void trayModeWithoutATrayMinimises() {
