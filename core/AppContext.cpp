@@ -81,7 +81,7 @@ struct AppContext::NullServices {
         FileDialogAnswer FileDialog(const FileDialogRequest&) override { return {}; }
         std::optional<quint32> ColorDialog(quint32) override { return std::nullopt; }
         std::optional<int> PrintDialog(int) override { return std::nullopt; }
-        QString FolderDialog(const QString&) override { return QString(); }
+        QString FolderDialog(const FolderDialogRequest&) override { return QString(); }
     } dialogs;
 };
 
