@@ -162,6 +162,14 @@ void FrmMain::LoadList() {
     list_->setRows(std::move(rows));
     SetSortOrder(a_.pop2Ascending->isChecked() ? SortOrder::Ascending : SortOrder::Descending);
     sb1_->setText(QStringLiteral("Installed Programs : ") + QString::number(list_->count()));
+    // A store that cannot be read is said so, not shown as an empty list.
+    if (listing.read.ok()) {
+        sb2_->clear();
+    } else {
+        sb1_->setText(QStringLiteral("Installed Programs : N/A"));
+        sb2_->setText(QStringLiteral("The list of installed programs could not be read: ") +
+                      listing.read.message);
+    }
     if (bar)
         bar->setValue(0);
     progPic_->hide();

@@ -11,6 +11,7 @@
 #include "editing/EditingWindows.h"
 #include "lifecycle/LifecycleWindows.h"
 #include "tests/support/Fakes.h"
+#include "tests/support/FlakyStore.h"
 #include "tests/support/ModalAnswer.h"
 #include "tests/support/TestEnv.h"
 
@@ -225,6 +226,28 @@ private slots:
         QCOMPARE(list()->count(), 1);
         QTRY_COMPARE(main->iconCache().pending(), 0);
         QCOMPARE(QColor(list()->icon(0).pixmap(16, 16).toImage().pixel(8, 8)), QColor(Qt::blue));
+    }
+
+    void aStoreThatCannotBeReadIsSaidSo() {
+        TempProgramFolder own;
+        auto flaky = std::make_unique<FlakyStore>(own.storePath());
+        FlakyStore* store = flaky.get();
+        AppContext flakyContext(own.path(), std::move(flaky));
+        flakyContext.entries().setValue("a", "DisplayName", "Alpha");
+        flakyContext.entries().setValue("a", "UninstallString", "un");
+        WindowOpener none;
+        FrmMain window(flakyContext, none);
+        window.load();
+        QCOMPARE(window.statusPanel1()->text(), QString("Installed Programs : 1"));
+        store->failReads = true;
+        window.ResetList();
+        QCOMPARE(window.statusPanel1()->text(), QString("Installed Programs : N/A"));
+        QVERIFY(window.findChild<QLabel*>("SB2")->text().startsWith(
+            "The list of installed programs could not be read: "));
+        store->failReads = false;
+        window.ResetList();
+        QCOMPARE(window.statusPanel1()->text(), QString("Installed Programs : 1"));
+        QVERIFY(window.findChild<QLabel*>("SB2")->text().isEmpty());
     }
 
     void commandsFollowTheSelection() {
