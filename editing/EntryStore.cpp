@@ -96,6 +96,9 @@ StoreResult EntryStore::addEntry(const QString& key, const QString& displayName,
     SqliteStore* store = typed();
     if (!store)
         return NoTypedStore();
+    // Never write into (or take away) an entry that is there already.
+    if (store->keyExists(path).ok())
+        return {StoreStatus::Invalid, QStringLiteral("the entry %1 exists already").arg(key)};
     StoreResult r = store->setValue(path, MakeStringValue(DisplayName, displayName));
     if (r.ok()) {
         r = store->setValue(path, MakeStringValue(UninstallString, uninstallString));

@@ -39,7 +39,8 @@ public:
 
     // The names of the Uninstall key's entries.
     QStringList keys();
-    // Creates the entry with DisplayName and UninstallString, both or neither.
+    // Creates the entry with DisplayName and UninstallString, both or neither;
+    // an entry of that name must not exist yet.
     StoreResult addEntry(const QString& key, const QString& displayName,
                          const QString& uninstallString);
 
