@@ -134,3 +134,11 @@ int LoadPageSetting(const QString& configIni, PageSetting which) {
 void SavePageSetting(const QString& configIni, PageSetting which, int page) {
     WriteIni(configIni, PageSection(which), QStringLiteral("St"), SpacedNumber(page));
 }
+
+bool LoadEditorGrid(const QString& configIni) {
+    return ReadIniFlag(configIni, QStringLiteral("Edt"), QStringLiteral("Grd"), false);
+}
+
+void SaveEditorGrid(const QString& configIni, bool shown) {
+    WriteIniFlag(configIni, QStringLiteral("Edt"), QStringLiteral("Grd"), shown);
+}

@@ -65,6 +65,10 @@ void SaveFindPanelShown(const QString& configIni, bool shown);
 bool LoadSkipRenameQuestion(const QString& configIni);
 void SaveSkipRenameQuestion(const QString& configIni, bool skip);
 
+// Edt/Grd: the entry editor shows grid lines (exactly 1; default 0).
+bool LoadEditorGrid(const QString& configIni);
+void SaveEditorGrid(const QString& configIni, bool shown);
+
 // The page a window showed last, 1 or 2 (default 1): Log/St for the history
 // window, Aa/St for all-programs information.
 enum class PageSetting { History, AllProgramsInfo };

@@ -7,6 +7,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-qpa-plugins libcli11-dev
           libsqlite3-dev libgtest-dev libbenchmark-dev poppler-utils fonts-dejavu-core
+          liblnk-utils libqt6svg6
           librsvg2-bin desktop-file-utils appstream man-db
           dbus-daemon)
 for group in "$@"; do

@@ -84,12 +84,15 @@ class FrmMainTest : public QObject {
     // question, which is the real one.
     void openMain(bool realUninstall = false) {
         windows = std::make_unique<WindowOpener>();
-        for (int w = 0; w < AppWindowCount; ++w)
+        RegisterEditingWindows(*windows);
+        for (int w = 0; w < AppWindowCount; ++w) {
+            if (static_cast<AppWindow>(w) == AppWindow::RenameConfirm)
+                continue;
             windows->add(static_cast<AppWindow>(w), [this, w](MainWindowHost&, const QString&) {
                 opened.append(static_cast<AppWindow>(w));
                 return 0;
             });
-        RegisterEditingWindows(*windows);
+        }
         if (realUninstall)
             RegisterLifecycleWindows(*windows);
         main = std::make_unique<FrmMain>(*context, *windows);
