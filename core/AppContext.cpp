@@ -1,5 +1,6 @@
 #include "core/AppContext.h"
 
+#include "core/FileFolder.h"
 #include "core/SqliteStore.h"
 
 #include <QCoreApplication>
@@ -95,7 +96,7 @@ AppContext::AppContext(const QString& programFolder, std::unique_ptr<Registry> s
       InlogIniPath(JoinPath(programFolder, QStringLiteral("Inlog.Ini"))),
       UnlogIniPath(JoinPath(programFolder, QStringLiteral("Unlog.Ini"))),
       BackupFolder(JoinPath(programFolder, QStringLiteral("Fbk"))), executableFolder(programFolder),
-      programFolder_(programFolder),
+      programFilesFolder(ProgramFilesFolder()), programFolder_(programFolder),
       store_(OpenStore(programFolder, std::move(store))), entries_(*store_, BackupFolder),
       nullServices_(std::make_unique<NullServices>()), services_{&nullServices_->messages,
                                                                  &nullServices_->shell,

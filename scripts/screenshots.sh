@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out="$(realpath -m "${1:-build/screenshots}")"
 ./scripts/install-deps.sh --screens
-[ -x build/bin/LifecycleScreens ] || ./scripts/build.sh build
+{ [ -x build/bin/LifecycleScreens ] && [ -x build/bin/InfoScreens ]; } || ./scripts/build.sh build
 mkdir -p "$out"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -63,4 +63,6 @@ xvfb-run -a -s "-screen 0 1024x720x24" bash -c '
   sleep 3; kill $pid' "$big" "$out/splash.png"
 # The install and uninstall windows in each of their states.
 xvfb-run -a -s "-screen 0 1024x720x24" build/bin/LifecycleScreens "$out" "$(realpath build/bin/relvano-reg)" >/dev/null
+# The information, options, quick tour and about windows.
+xvfb-run -a -s "-screen 0 1024x720x24" build/bin/InfoScreens "$out" >/dev/null
 echo "Screenshots in $out"
