@@ -75,14 +75,13 @@ FrmInfo::FrmInfo(MainWindowHost& host, QWidget* parent) : QDialog(parent), host_
     // The selector lists the main list's rows in its order; the selected
     // program is chosen in it.
     const QString selected = host.selectedKey();
-    int current = -1;
+    QStringList texts;
     for (const ListedProgram& program : host.listedPrograms()) {
-        if (program.key == selected)
-            current = lst_->count();
-        lst_->addItem(program.text);
+        texts.append(program.text);
         tmpLst_.append(program.key);
     }
-    lst_->setCurrentIndex(current);
+    lst_->addItems(texts);
+    lst_->setCurrentIndex(static_cast<int>(tmpLst_.indexOf(selected)));
     setWindowTitle(QStringLiteral("Information : ") + host.selectedText());
     ShowInfo(selected);
 }
