@@ -30,17 +30,26 @@ void WriteFile(const QString& path, qint64 bytes) {
     file.write(QByteArray(bytes, 'x'));
 }
 
-// A tree of empty files under folder: subfolders of 1,000 files each.
+// A tree of 200,000 files under folder, in subfolders of 1,000. They are hard
+// links to a few empty files: the walk sees (and measures) every name as a
+// file of its own, and the tree is made ten times faster than with new files.
 bool MakeManyFiles(const QString& folder, int files) {
+    QByteArray source;
     for (int i = 0; i < files; ++i) {
         const QString sub = QString("%1/s%2").arg(folder).arg(i / 1000);
         if (i % 1000 == 0 && !QDir().mkpath(sub))
             return false;
+        if (i % 50000 == 0) { // a file takes at most 65,000 links
+            source = QFile::encodeName(QString("%1/source%2").arg(sub).arg(i));
+            const int fd = ::open(source.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+            if (fd < 0)
+                return false;
+            ::close(fd);
+            continue;
+        }
         const QByteArray name = QFile::encodeName(QString("%1/f%2").arg(sub).arg(i));
-        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-        if (fd < 0)
+        if (::link(source.constData(), name.constData()) != 0)
             return false;
-        ::close(fd);
     }
     return true;
 }
