@@ -177,7 +177,8 @@ private slots:
         UninstallEntries& entries = app->context.entries();
         entries.setValue("a", "DisplayName", "Alpha");
         entries.setValue("a", "UninstallString", "/opt/a/uninstall");
-        entries.setValue("h", "DisplayName", "Hidden Tool");
+        const QString longName = "Hidden Tool With A Name Much Longer Than The Column";
+        entries.setValue("h", "DisplayName", longName);
         QList<AppWindow> opened;
         WindowOpener windows;
         for (AppWindow window :
@@ -213,6 +214,9 @@ private slots:
         });
         QCOMPARE(main.list()->count(), 2); // reloaded with the hidden program
         QVERIFY(table->showGrid());
+        // "Auto Resize" (on by default) fits the name column to the names.
+        const int nameWidth = table->fontMetrics().horizontalAdvance(longName);
+        QVERIFY2(table->columnWidth(0) > nameWidth, qPrintable(QString::number(nameWidth)));
 
         const QPoint onItem = table->visualRect(main.list()->model()->index(0, 0)).center();
         auto doubleClick = [&] {
@@ -238,6 +242,12 @@ private slots:
             doubleClick();
             QCOMPARE(opened, c.opened);
         }
+
+        // Without "Auto Resize" a new main window keeps its name column's width.
+        setOptions([](FrmOptions& w) { w.findChild<QCheckBox*>("Ch_Auto")->setChecked(false); });
+        FrmMain fixed(app->context, windows);
+        fixed.load();
+        QVERIFY(fixed.list()->detailsView()->columnWidth(0) < nameWidth);
     }
 };
 
