@@ -9,6 +9,7 @@
 #include "controls/WindowHelpers.h"
 #include "core/FileFolder.h"
 #include "core/IniFile.h"
+#include "core/Options.h"
 #include "core/TextHelpers.h"
 
 #include <QApplication>
@@ -94,13 +95,13 @@ void FrmMain::connectList() {
         if (list_->selectedRow() < 0)
             return;
         itemActivated();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && options().doubleClickRuns)
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
             runDoubleClickAction();
     });
     connect(list_, &ProgramListView::rightButtonReleased, this,
             [this] { showPopup(itemClicked_ ? popItem_ : popList_); });
     connect(list_, &ProgramListView::itemDoubleClicked, this, [this] {
-        if (options().doubleClickRuns && lastMouseButton_ == 1)
+        if (lastMouseButton_ == 1)
             runDoubleClickAction();
     });
     connect(list_, &ProgramListView::selectionChanged, this, &FrmMain::ChkDis);
@@ -122,10 +123,6 @@ void FrmMain::showPopup(QMenu* menu) {
 // ---------------------------------------------------------------------------
 // The list
 
-OptionSettings FrmMain::options() const {
-    return LoadOptionSettings(context_.ConfigIniPath);
-}
-
 void FrmMain::ResetList() {
     list_->clear();
     LoadList();
@@ -138,7 +135,8 @@ void FrmMain::LoadList() {
         progPic_->show();
         progPic_->repaint();
     }
-    const bool showHidden = options().showHidden;
+    const Options options(context_.ConfigIniPath);
+    const bool showHidden = options.showHidden();
     int shownStep = 0;
     const ProgramListing listing = LoadProgramListing(
         context_.store(), AppContext::UninstallKeyPath, showHidden, [&](int done, int total) {
@@ -173,6 +171,8 @@ void FrmMain::LoadList() {
     if (bar)
         bar->setValue(0);
     progPic_->hide();
+    if (options.autoSizeColumns())
+        list_->detailsView()->resizeColumnToContents(0);
     list_->fitColumns();
 }
 
@@ -339,6 +339,15 @@ void FrmMain::ApplySettings() {
     a_.toolsUpdate->setVisible(newer && centre);
     itemClicked_ = false;
     list_->update();
+}
+
+void FrmMain::applyOptions() {
+    // Full-row select and the saved position are read at the next start.
+    const Options options(context_.ConfigIniPath);
+    list_->setGridLines(options.gridLines());
+    if (options.autoSizeColumns())
+        list_->detailsView()->resizeColumnToContents(0);
+    list_->fitColumns();
 }
 
 // ---------------------------------------------------------------------------

@@ -38,6 +38,7 @@ public:
     QString selectedText() const override;
     QList<ListedProgram> listedPrograms() const override;
     void reloadList() override { ResetList(); }
+    void applyOptions() override;
     QWidget* dialogParent() override { return this; }
 
     // The window's load: set-up, the first list load (its progress on
@@ -66,9 +67,6 @@ public:
     TrayController* tray() const { return tray_; }
     const IconCache& iconCache() const { return icons_; }
 
-    // The options the list reads.
-    OptionSettings options() const;
-
     // Commands (FrmMainCommands.cpp).
     void openWindow(AppWindow window);
     void deleteSelectedEntry();
@@ -85,6 +83,8 @@ public:
     void runSoftwareCentre(bool updates);
     void refresh();
     void removeItemColors();
+    // The action the options choose for a double click or Enter; nothing
+    // when they switch it off.
     void runDoubleClickAction();
 
     // The menu bar, toolbar and pop-up menu entries, by the program's names.

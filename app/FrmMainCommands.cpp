@@ -6,6 +6,7 @@
 #include "core/Addresses.h"
 #include "core/FileFolder.h"
 #include "core/HelpFiles.h"
+#include "core/Options.h"
 #include "core/TextHelpers.h"
 
 #include <QDir>
@@ -36,7 +37,11 @@ void FrmMain::removeItemColors() {
 }
 
 void FrmMain::runDoubleClickAction() {
-    switch (options().doubleClickAction) {
+    const std::optional<DoubleClickAction> action =
+        Options(context_.ConfigIniPath).doubleClickAction();
+    if (!action)
+        return;
+    switch (*action) {
     case DoubleClickAction::Uninstall:
         openWindow(AppWindow::Uninstall);
         break;
@@ -55,8 +60,8 @@ void FrmMain::deleteSelectedEntry() {
     const QString key = selectedKey();
     if (key.isEmpty())
         return;
-    if (DeleteEntry(context_, key, selectedText(), options().confirmDelete) ==
-        DeleteOutcome::Deleted)
+    if (DeleteEntry(context_, key, selectedText(),
+                    Options(context_.ConfigIniPath).confirmDelete()) == DeleteOutcome::Deleted)
         ResetList();
 }
 
@@ -127,7 +132,7 @@ void FrmMain::openSupportUrl() {
 }
 
 void FrmMain::openProgramFiles() {
-    context_.shell().ShellOpen(ProgramFilesFolder());
+    context_.shell().ShellOpen(context_.programFilesFolder);
 }
 
 void FrmMain::openRegistryEditor() {

@@ -1,11 +1,13 @@
 #include "app/Windows.h"
 
-#include "app/AppWindows.h"
 #include "editing/EditingWindows.h"
+#include "info/InfoWindows.h"
 #include "lifecycle/LifecycleWindows.h"
+#include "prefs/PrefsWindows.h"
 
 void RegisterAllWindows(WindowOpener& windows) {
-    RegisterAppWindows(windows);
     RegisterLifecycleWindows(windows);
     RegisterEditingWindows(windows);
+    RegisterInfoWindows(windows);
+    RegisterPrefsWindows(windows);
 }

@@ -17,8 +17,8 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QTableWidget>
-#include <QToolBar>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QWidget>
 
 #include <algorithm>
@@ -35,6 +35,7 @@ public:
     QString selectedText() const override { return selected_; }
     QList<ListedProgram> listedPrograms() const override { return programs_; }
     void reloadList() override {}
+    void applyOptions() override {}
     QWidget* dialogParent() override { return nullptr; }
 
 private:

@@ -1,5 +1,6 @@
 #include "core/AppContext.h"
 
+#include "core/FileFolder.h"
 #include "core/SqliteStore.h"
 
 #include <QCoreApplication>
@@ -90,7 +91,8 @@ AppContext::AppContext(const QString& programFolder, std::unique_ptr<Registry> s
       InlogIniPath(JoinPath(programFolder, QStringLiteral("Inlog.Ini"))),
       UnlogIniPath(JoinPath(programFolder, QStringLiteral("Unlog.Ini"))),
       BackupFolder(JoinPath(programFolder, QStringLiteral("Fbk"))), executableFolder(programFolder),
-      programFolder_(programFolder), store_(std::move(store)),
+      programFilesFolder(ProgramFilesFolder()), programFolder_(programFolder),
+      store_(std::move(store)),
       nullServices_(std::make_unique<NullServices>()), services_{&nullServices_->messages,
                                                                  &nullServices_->shell,
                                                                  &nullServices_->processes,

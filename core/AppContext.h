@@ -71,6 +71,9 @@ public:
     // The folder of the program's executable, where the HTML help is looked
     // for. The program folder unless set (a build tree or a portable copy).
     QString executableFolder;
+    // Where programs are installed (ProgramFilesFolder(): /opt); tests point
+    // it at a folder of their own.
+    QString programFilesFolder;
 
     // Replaces the services that are given (non-null members).
     void setServices(const AppServices& services);

@@ -5,11 +5,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <optional>
 
 // Total size of the files below a folder, subfolders included; nothing when
-// the folder is missing or a subfolder cannot be read.
-std::optional<quint64> FolderSize(const QString& folder);
+// the folder is missing or a subfolder cannot be read. A walk given a stop
+// flag looks at it at every entry and gives nothing once it is set, so that
+// a walk on another thread over a large tree can be called off at once.
+std::optional<quint64> FolderSize(const QString& folder, const std::atomic<bool>* stop = nullptr);
 // SizeText of FolderSize, or empty text.
 QString FolderSizeText(const QString& folder);
 

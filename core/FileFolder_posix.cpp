@@ -16,8 +16,9 @@
 namespace {
 
 // Adds the sizes of the files below an open folder to total. Takes ownership
-// of fd. Symbolic links are not followed, so a link cycle cannot loop.
-bool AddFolderSize(int fd, quint64& total) {
+// of fd. Symbolic links are not followed, so a link cycle cannot loop. Fails
+// as soon as stop (when given) is set.
+bool AddFolderSize(int fd, quint64& total, const std::atomic<bool>* stop) {
     DIR* dir = fdopendir(fd);
     if (!dir) {
         close(fd);
@@ -26,6 +27,10 @@ bool AddFolderSize(int fd, quint64& total) {
     bool ok = true;
     while (ok) {
         errno = 0;
+        if (stop && stop->load(std::memory_order_relaxed)) {
+            ok = false;
+            break;
+        }
         const dirent* entry = readdir(dir);
         if (!entry) {
             ok = errno == 0;
@@ -48,7 +53,7 @@ bool AddFolderSize(int fd, quint64& total) {
         if (type == DT_DIR) {
             const int sub =
                 openat(dirfd(dir), name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-            ok = sub >= 0 && AddFolderSize(sub, total);
+            ok = sub >= 0 && AddFolderSize(sub, total, stop);
         }
     }
     closedir(dir);
@@ -57,14 +62,14 @@ bool AddFolderSize(int fd, quint64& total) {
 
 } // namespace
 
-std::optional<quint64> FolderSize(const QString& folder) {
+std::optional<quint64> FolderSize(const QString& folder, const std::atomic<bool>* stop) {
     if (folder.isEmpty())
         return std::nullopt;
     const int fd = open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
     quint64 total = 0;
-    if (!AddFolderSize(fd, total))
+    if (!AddFolderSize(fd, total, stop))
         return std::nullopt;
     return total;
 }

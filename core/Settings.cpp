@@ -3,6 +3,8 @@
 #include "core/IniFile.h"
 #include "core/TextHelpers.h"
 
+#include <QFileInfo>
+
 #include <cmath>
 #include <optional>
 
@@ -66,9 +68,10 @@ MainWindowSettings LoadMainWindowSettings(const QString& configIni,
         s.geometryTwips = QRect(*l, *t, *w, *h);
 
     s.findPanel = ReadIniFlag(configIni, kMain, QStringLiteral("Fv"), false);
-    s.gridLines = ReadIniFlag(configIni, kOptions, QStringLiteral("Grids"), false);
-    s.fullRowSelect = ReadIniFlag(configIni, kOptions, QStringLiteral("FullRow"), true);
-    s.restorePosition = ReadIniFlag(configIni, kOptions, QStringLiteral("Xy"), false);
+    const OptionSettings options = LoadOptionSettings(configIni);
+    s.gridLines = options.gridLines;
+    s.fullRowSelect = options.fullRowSelect;
+    s.restorePosition = options.restorePosition;
     return s;
 }
 
@@ -97,16 +100,28 @@ OptionSettings LoadOptionSettings(const QString& configIni) {
     return o;
 }
 
-void SaveOptionSettings(const QString& configIni, const OptionSettings& o) {
-    WriteIniFlag(configIni, kOptions, QStringLiteral("Conf"), o.confirmDelete);
-    WriteIniFlag(configIni, kOptions, QStringLiteral("ChDbl"), o.doubleClickRuns);
-    WriteIni(configIni, kOptions, QStringLiteral("Sw"),
-             QString::number(static_cast<int>(o.doubleClickAction)));
-    WriteIniFlag(configIni, kOptions, QStringLiteral("Auto"), o.autoSizeColumns);
-    WriteIniFlag(configIni, kOptions, QStringLiteral("FullRow"), o.fullRowSelect);
-    WriteIniFlag(configIni, kOptions, QStringLiteral("Grids"), o.gridLines);
-    WriteIniFlag(configIni, kOptions, QStringLiteral("Xy"), o.restorePosition);
-    WriteIniFlag(configIni, kOptions, QStringLiteral("Hi"), o.showHidden);
+WriteResult SaveOptionSettings(const QString& configIni, const OptionSettings& o) {
+    IniDocument doc;
+    if (QFileInfo::exists(configIni)) {
+        auto loaded = IniDocument::load(configIni);
+        // What could not be read is never replaced: its other sections would be lost.
+        if (!loaded)
+            return {QStringLiteral("cannot write %1: the file cannot be read").arg(configIni)};
+        doc = std::move(*loaded);
+    }
+    auto flag = [](bool on) {
+        return on ? QStringLiteral("1") : QStringLiteral("0");
+    };
+    doc.setValue(kOptions, QStringLiteral("Conf"), flag(o.confirmDelete));
+    doc.setValue(kOptions, QStringLiteral("ChDbl"), flag(o.doubleClickRuns));
+    doc.setValue(kOptions, QStringLiteral("Sw"),
+                 QString::number(static_cast<int>(o.doubleClickAction)));
+    doc.setValue(kOptions, QStringLiteral("Auto"), flag(o.autoSizeColumns));
+    doc.setValue(kOptions, QStringLiteral("FullRow"), flag(o.fullRowSelect));
+    doc.setValue(kOptions, QStringLiteral("Grids"), flag(o.gridLines));
+    doc.setValue(kOptions, QStringLiteral("Xy"), flag(o.restorePosition));
+    doc.setValue(kOptions, QStringLiteral("Hi"), flag(o.showHidden));
+    return WriteWholeFile(configIni, doc.bytes());
 }
 
 void SaveFindPanelShown(const QString& configIni, bool shown) {

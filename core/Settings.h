@@ -9,6 +9,8 @@
 //   [Edt] Grd, [Aa] St, [Log] St
 #pragma once
 
+#include "core/WholeFile.h"
+
 #include <QRect>
 #include <QString>
 
@@ -56,8 +58,13 @@ MainWindowSettings LoadMainWindowSettings(const QString& configIni,
 // then Fw, Fh, Fl, Ft as plain numbers.
 void SaveMainWindowSettings(const QString& configIni, const MainWindowSettings& settings);
 
+// The one place that knows the Options keys and their defaults; the windows
+// read them through the Options object (core/Options.h).
 OptionSettings LoadOptionSettings(const QString& configIni);
-void SaveOptionSettings(const QString& configIni, const OptionSettings& options);
+// Writes the eight Options keys in the order Conf, ChDbl, Sw, Auto, FullRow,
+// Grids, Xy, Hi, in one replacement of the file: all of them are stored, or
+// none and the file stays as it was ("cannot write FILE: reason").
+WriteResult SaveOptionSettings(const QString& configIni, const OptionSettings& options);
 
 // Main/Fv: the find panel is shown.
 void SaveFindPanelShown(const QString& configIni, bool shown);

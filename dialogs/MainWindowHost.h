@@ -27,6 +27,10 @@ public:
     virtual QList<ListedProgram> listedPrograms() const = 0;
     // Re-reads the Uninstall key and rebuilds the list.
     virtual void reloadList() = 0;
+    // Applies the options that change the list at once (grid lines, column
+    // sizing) as Config.Ini holds them now; the options window calls it
+    // after storing them.
+    virtual void applyOptions() = 0;
     // The window that owns the dialogs opened over the main window.
     virtual QWidget* dialogParent() = 0;
 };

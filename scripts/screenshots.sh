@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out="$(realpath -m "${1:-build/screenshots}")"
 ./scripts/install-deps.sh --screens
-[ -x build/bin/LifecycleScreens ] && [ -x build/bin/EditingScreens ] || ./scripts/build.sh build
+{ [ -x build/bin/LifecycleScreens ] && [ -x build/bin/EditingScreens ] && [ -x build/bin/InfoScreens ]; } || ./scripts/build.sh build
 mkdir -p "$out"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -65,4 +65,6 @@ xvfb-run -a -s "-screen 0 1024x720x24" bash -c '
 xvfb-run -a -s "-screen 0 1024x720x24" build/bin/LifecycleScreens "$out" "$(realpath build/bin/relvano-reg)" >/dev/null
 # The entry editing windows.
 xvfb-run -a -s "-screen 0 1024x720x24" build/bin/EditingScreens "$out" >/dev/null
+# The information, options, quick tour and about windows.
+xvfb-run -a -s "-screen 0 1024x720x24" build/bin/InfoScreens "$out" >/dev/null
 echo "Screenshots in $out"

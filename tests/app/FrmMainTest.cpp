@@ -361,7 +361,7 @@ private slots:
         QVERIFY(!a.infoQuickLinks->isEnabled());
         QVERIFY(!a.editShortcut->isEnabled());
         a.toolsProgramFiles->trigger();
-        QCOMPARE(fakes->shell.opened.last(), QString("/opt"));
+        QCOMPARE(fakes->shell.opened.last(), context->programFilesFolder);
     }
 
     void optionAndHelpButtonsShowNoToolTip() {

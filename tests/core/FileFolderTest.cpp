@@ -35,6 +35,15 @@ TEST(FileFolder, FolderSizeCountsEveryFileBelow) {
     EXPECT_EQ(FolderSizeText(""), "");
 }
 
+TEST(FileFolder, AStoppedWalkGivesNoSize) {
+    TempProgramFolder folder;
+    MakeFile(folder.file("sub/a.bin"), 10);
+    std::atomic<bool> stop = false;
+    EXPECT_EQ(FolderSize(folder.path(), &stop), 10u);
+    stop = true;
+    EXPECT_EQ(FolderSize(folder.path(), &stop), std::nullopt);
+}
+
 TEST(FileFolder, AnUnreadableSubfolderGivesNoSize) {
     if (geteuid() == 0)
         GTEST_SKIP() << "root reads every folder";

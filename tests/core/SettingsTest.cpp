@@ -2,7 +2,10 @@
 // defaults and value forms.
 #include "core/Settings.h"
 #include "core/IniFile.h"
+#include "core/Options.h"
+
 #include "tests/support/TestEnv.h"
+#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -125,6 +128,62 @@ TEST_F(SettingsTest, OptionsRoundTripAndFlagsCompareWithOne) {
     EXPECT_EQ(LoadOptionSettings(ini).doubleClickAction, DoubleClickAction::None);
     WriteIni(ini, "Options", "Sw", "-1");
     EXPECT_EQ(LoadOptionSettings(ini).doubleClickAction, DoubleClickAction::None);
+}
+
+TEST_F(SettingsTest, OptionsAreStoredAllAtOnceOrNotAtAll) {
+    WriteIni(ini, "Main", "Ul", " 2");
+    WriteIni(ini, "Options", "Hi", "1");
+    OptionSettings o;
+    o.doubleClickAction = DoubleClickAction::UninstallInformation;
+    o.gridLines = true;
+    EXPECT_TRUE(SaveOptionSettings(ini, o));
+    // In their order; the keys already there keep their place, the other
+    // sections stay.
+    EXPECT_EQ(ReadFileBytes(ini), QByteArray("[Main]\r\nUl= 2\r\n[Options]\r\nHi=0\r\nConf=1\r\n"
+                                             "ChDbl=1\r\nSw=1\r\nAuto=1\r\nFullRow=1\r\n"
+                                             "Grids=1\r\nXy=0\r\n"));
+
+    // A file that cannot be replaced keeps what it had, and says so.
+    const QString folderIni = folder.file("Sub/Config.Ini");
+    EXPECT_TRUE(QDir().mkpath(folderIni));
+    const WriteResult written = SaveOptionSettings(folderIni, o);
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(written.error.startsWith("cannot write " + folderIni))
+        << written.error.toStdString();
+    const QString missingFolder = folder.file("Missing/Config.Ini");
+    EXPECT_FALSE(SaveOptionSettings(missingFolder, o));
+    EXPECT_FALSE(QFile::exists(missingFolder));
+}
+
+TEST_F(SettingsTest, OneOptionsObjectForEveryReader) {
+    const Options defaults(ini);
+    EXPECT_EQ(defaults.doubleClickAction(), DoubleClickAction::Uninstall);
+    EXPECT_TRUE(defaults.confirmDelete());
+    EXPECT_FALSE(defaults.showHidden());
+
+    Options options(ini);
+    OptionSettings o;
+    o.doubleClickRuns = false;
+    o.doubleClickAction = DoubleClickAction::Edit;
+    o.showHidden = true;
+    o.fullRowSelect = false;
+    o.gridLines = true;
+    o.restorePosition = true;
+    ASSERT_TRUE(options.save(o));
+    EXPECT_TRUE(options.showHidden());
+    // A double click that is switched off runs nothing, whatever Sw says.
+    EXPECT_EQ(Options(ini).doubleClickAction(), std::nullopt);
+    EXPECT_EQ(Options(ini).values().doubleClickAction, DoubleClickAction::Edit);
+    // The main window's load reads the same keys.
+    const MainWindowSettings s = LoadMainWindowSettings(ini, kDesign);
+    EXPECT_TRUE(s.gridLines);
+    EXPECT_FALSE(s.fullRowSelect);
+    EXPECT_TRUE(s.restorePosition);
+
+    // A failed save keeps the object's values.
+    Options elsewhere(folder.file("Missing/Config.Ini"));
+    EXPECT_FALSE(elsewhere.save(o));
+    EXPECT_FALSE(elsewhere.showHidden());
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // A stand-in for the main window, as the windows see it: the test sets the
-// listed programs and the selection, and counts the list reloads.
+// listed programs and the selection, and counts the list reloads and the
+// times the options were applied.
 #pragma once
 
 #include "core/AppContext.h"
@@ -27,6 +28,7 @@ public:
     QList<ListedProgram> programs;
     QString selected;
     int reloads = 0;
+    int optionsApplied = 0;
     QWidget parent;
 
     AppContext& context() override { return context_; }
@@ -37,6 +39,7 @@ public:
         ++reloads;
         listEntries();
     }
+    void applyOptions() override { ++optionsApplied; }
     QWidget* dialogParent() override { return &parent; }
 
 private:

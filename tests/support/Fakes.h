@@ -130,10 +130,14 @@ struct FakeServices {
 };
 
 // A program folder of its own, the shared state over it, and the fakes wired
-// in: what a window test starts from.
+// in: what a window test starts from. The programs folder is a folder of its
+// own too ("Program Files" in the program folder, missing until a test makes it).
 struct FakeApp {
     TempProgramFolder folder;
     AppContext context{folder.path()};
     FakeServices fakes;
-    FakeApp() { context.setServices(fakes.all()); }
+    FakeApp() {
+        context.setServices(fakes.all());
+        context.programFilesFolder = folder.file(QStringLiteral("Program Files"));
+    }
 };
