@@ -174,6 +174,7 @@ void FrmMain::LoadList() {
     if (options.autoSizeColumns())
         list_->detailsView()->resizeColumnToContents(0);
     list_->fitColumns();
+    emit optionsApplied();
 }
 
 int FrmMain::selectedRow() const {

@@ -122,6 +122,11 @@ signals:
     // "Exit"), the other windows closed and the settings saved: the program
     // ends, also when the window was hidden in the tray.
     void unloaded();
+    // "Refresh" was chosen or the uninstall dialog closed: the programs of
+    // the machine may have changed since the list was read.
+    void programsMayHaveChanged();
+    // The options window saved its options.
+    void optionsApplied();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -20,9 +20,13 @@ QString EntryValue(AppContext& context, const QString& key, const char* name) {
 
 void FrmMain::openWindow(AppWindow window) {
     windows_.open(window, *this);
+    // An uninstaller may have changed the machine's programs.
+    if (window == AppWindow::Uninstall)
+        emit programsMayHaveChanged();
 }
 
 void FrmMain::refresh() {
+    emit programsMayHaveChanged();
     ResetList();
     a_.editSep3->setVisible(false);
     a_.editRemoveColors->setVisible(false);

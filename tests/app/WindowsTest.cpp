@@ -1,12 +1,19 @@
 // The composition root: every window that exists has an opener, and each
 // opens over the main window and closes again.
 #include "app/Windows.h"
+#include "app/FrmMain.h"
+#include "app/ProgramListView.h"
+#include "app/SystemSync.h"
 #include "dialogs/WindowOpener.h"
+#include "system/SystemSyncService.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/ModalAnswer.h"
+#include "tests/system/FakeRoot.h"
 
 #include <QDialog>
+#include <QLabel>
+#include <QSignalSpy>
 #include <QtTest>
 
 class WindowsTest : public QObject {
@@ -15,7 +22,10 @@ class WindowsTest : public QObject {
     // Windows whose folder has no code yet; an opener for one of them means
     // the list is out of date.
     const QList<AppWindow> notBuiltYet{
-        AppWindow::Backup, AppWindow::Restore, AppWindow::Report, AppWindow::ProgramsList,
+        AppWindow::Backup,
+        AppWindow::Restore,
+        AppWindow::Report,
+        AppWindow::ProgramsList,
     };
 
 private slots:
@@ -46,5 +56,46 @@ private slots:
     }
 };
 
-QTEST_MAIN(WindowsTest)
+// The machine's applications: the background sync reloads the list when it
+// wrote, and "Refresh" and the uninstall dialog ask for a sync.
+class SystemSyncWiringTest : public QObject {
+    Q_OBJECT
+private slots:
+    void theListFollowsTheSync() {
+        FakeApp app;
+        FakeRoot root;
+        SystemSyncService::Settings settings;
+        settings.layout = root.layout();
+        settings.storeFile = app.folder.storePath();
+        settings.configIni = app.context.ConfigIniPath;
+        settings.quietMs = 10;
+        SystemSyncService sync(settings);
+        QSignalSpy synced(&sync, &SystemSyncService::syncFinished);
+        WindowOpener windows;
+        windows.add(AppWindow::Uninstall, [](MainWindowHost&, const QString&) { return 0; });
+        FrmMain main(app.context, windows);
+        main.load();
+        ConnectSystemSync(main, sync);
+        sync.start();
+        QVERIFY(synced.wait(10000));
+
+        app.context.entries().setValue("tool", "DisplayName", "Tool");
+        app.context.entries().setValue("tool", "UninstallString", "un");
+        emit sync.storeChanged();
+        QCOMPARE(main.statusPanel1()->text(), QString("Installed Programs : 1"));
+
+        main.actions().viewRefresh->trigger();
+        QVERIFY(synced.wait(10000));
+        main.list()->selectRow(0);
+        main.actions().fileUninstall->trigger();
+        QVERIFY(synced.wait(10000));
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    WindowsTest windows;
+    SystemSyncWiringTest wiring;
+    return QTest::qExec(&windows, argc, argv) | QTest::qExec(&wiring, argc, argv);
+}
 #include "WindowsTest.moc"
