@@ -269,11 +269,14 @@ void Tool::importFile() {
 int Tool::run(const QStringList& args) {
     CLI::App app{"relvano-reg: read and change the registry store of Relvano.", "relvano-reg"};
     app.footer(kFooter);
-    app.require_subcommand(1);
+    app.require_subcommand(0, 1);
     app.fallthrough();
+    const std::string defaultStore = Std(JoinPath(DefaultProgramFolder(), StoreFileName));
     app.add_option("--store", storePath_,
-                   "The store file (default: Registry.db in the program folder, the one the "
-                   "program itself opens)");
+                   "The store file (default: the one the program itself opens, " + defaultStore +
+                       ")");
+    bool where = false;
+    app.add_flag("--where", where, "Print the store file that would be used, and nothing else");
     app.add_option("--timeout", timeoutSeconds_,
                    "Seconds to wait while another program holds the store (default: 5)")
         ->check(CLI::Validator(
@@ -341,6 +344,16 @@ int Tool::run(const QStringList& args) {
         return app.exit(e, out_, err_);
     } catch (const CLI::ParseError& e) {
         app.exit(e, out_, err_);
+        return 2;
+    }
+
+    if (where) {
+        out_ << (storePath_.empty() ? defaultStore : storePath_) << '\n';
+        return 0;
+    }
+    if (app.get_subcommands().empty()) {
+        err_ << "relvano-reg: a command is needed (query, add, delete, export, import); see "
+                "--help\n";
         return 2;
     }
 

@@ -350,3 +350,23 @@ TEST_F(RegToolTest, AReadOnlyStoreIsQueriedAndItsWritesSayWhy) {
 }
 
 } // namespace
+
+namespace {
+
+// --where names the store the program itself uses, or the one given.
+TEST(RegToolWhere, NamesTheStore) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunRegTool({"--where"}, out, err), 0);
+    EXPECT_EQ(QString::fromStdString(out.str()).trimmed(),
+              JoinPath(DefaultProgramFolder(), StoreFileName));
+    std::ostringstream out2;
+    EXPECT_EQ(RunRegTool({"--store", "/tmp/x.db", "--where"}, out2, err), 0);
+    EXPECT_EQ(out2.str(), "/tmp/x.db\n");
+    std::ostringstream out3;
+    std::ostringstream err3;
+    EXPECT_EQ(RunRegTool({}, out3, err3), 2);
+    EXPECT_NE(err3.str().find("a command is needed"), std::string::npos);
+}
+
+} // namespace
