@@ -5,7 +5,7 @@
 # and checking the Debian package needs).
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-qpa-plugins libcli11-dev
+packages=(cmake ninja-build g++ ccache pkgconf qt6-base-dev qt6-qpa-plugins libcli11-dev
           libsqlite3-dev libgtest-dev libbenchmark-dev poppler-utils fonts-dejavu-core
           liblnk-utils libqt6svg6
           librsvg2-bin desktop-file-utils appstream man-db
