@@ -1,6 +1,7 @@
 #include "core/UninstallEntries.h"
 
 #include "core/AppContext.h"
+#include "core/RegFileKey.h"
 #include "core/TextHelpers.h"
 
 #include <QDir>
@@ -53,14 +54,22 @@ void UninstallEntries::remove(const QString& key) {
     store_.DeleteKey(HKLM, path(key));
 }
 
-QString UninstallEntries::backupFileFor(const QString& displayName) const {
-    return JoinPath(backupFolder_, SafeFileName(displayName) + QStringLiteral(".Reg"));
+QString UninstallEntries::backupFileFor(const QString& key, const QString& displayName) const {
+    const QString name = SafeFileName(displayName);
+    const QString full = fullPath(key);
+    for (int number = 1;; ++number) {
+        const QString file =
+            JoinPath(backupFolder_, number == 1 ? name + QStringLiteral(".Reg")
+                                                : QStringLiteral("%1 (%2).Reg").arg(name).arg(number));
+        if (!QFileInfo::exists(file) || RegFileHoldsKey(file, full))
+            return file;
+    }
 }
 
 bool UninstallEntries::backup(const QString& key, const QString& displayName) {
     if (!QDir().mkpath(backupFolder_))
         return false;
-    const QString file = backupFileFor(displayName);
+    const QString file = backupFileFor(key, displayName);
     return exportTo(key, file) && QFileInfo(file).size() > 0;
 }
 
@@ -72,8 +81,9 @@ UninstallEntries::RemoveOutcome UninstallEntries::backupAndRemove(const QString&
     return RemoveOutcome::Removed;
 }
 
-QString UninstallEntries::notBackedUpMessage(const QString& displayName) const {
+QString UninstallEntries::notBackedUpMessage(const QString& key,
+                                             const QString& displayName) const {
     return QStringLiteral("The program could not be backed up to \"%1\", so it was not removed "
                           "from the list.")
-        .arg(QDir::toNativeSeparators(backupFileFor(displayName)));
+        .arg(QDir::toNativeSeparators(backupFileFor(key, displayName)));
 }

@@ -46,8 +46,13 @@ public:
     // Deletes the entry with everything below it.
     void remove(const QString& key);
 
-    // The backup file of an entry: the backup folder, SafeFileName(displayName), ".Reg".
-    QString backupFileFor(const QString& displayName) const;
+    // The backup file of an entry: the backup folder, SafeFileName(displayName),
+    // ".Reg". Entries often share a display name, and a backup may be the only
+    // copy of an entry deleted earlier, so a file that holds another key is
+    // never replaced: the backup then goes to "<name> (2).Reg", "<name> (3).Reg",
+    // ..., the first that is free or already holds this entry (whose old
+    // backup it replaces). A file whose key cannot be read counts as another's.
+    QString backupFileFor(const QString& key, const QString& displayName) const;
     // Exports the entry to its backup file, creating the backup folder when
     // it is missing. True only when the whole file was written.
     bool backup(const QString& key, const QString& displayName);
@@ -61,7 +66,7 @@ public:
     // its backup on disk, since it could not be brought back otherwise.
     RemoveOutcome backupAndRemove(const QString& key, const QString& displayName);
     // What the user is told when backupAndRemove() gives NotBackedUp.
-    QString notBackedUpMessage(const QString& displayName) const;
+    QString notBackedUpMessage(const QString& key, const QString& displayName) const;
 
 private:
     Registry& store_;

@@ -1,5 +1,6 @@
 // The entries of the Uninstall key: paths, values, backups and removal.
 #include "core/AppContext.h"
+#include "core/RegFileKey.h"
 #include "tests/support/TestEnv.h"
 
 #include <QDir>
@@ -44,7 +45,8 @@ TEST(UninstallEntries, BackupsAreNamedAfterTheDisplayName) {
     Fixture f;
     f.entries.setValue("tool", "DisplayName", "Foo: Bar/Baz?");
     f.entries.setValue("tool", "Extra", "kept");
-    EXPECT_EQ(f.entries.backupFileFor("Foo: Bar/Baz?"), f.folder.file("Fbk/Foo- Bar-Baz-.Reg"));
+    EXPECT_EQ(f.entries.backupFileFor("tool", "Foo: Bar/Baz?"),
+              f.folder.file("Fbk/Foo- Bar-Baz-.Reg"));
     // The backup folder is made when it is missing.
     ASSERT_TRUE(f.entries.backup("tool", "Foo: Bar/Baz?"));
     const QString backup = f.folder.file("Fbk/Foo- Bar-Baz-.Reg");
@@ -65,7 +67,56 @@ TEST(UninstallEntries, AnEntryIsNeverRemovedWithoutItsBackup) {
     EXPECT_EQ(f.entries.backupAndRemove("tool", "Tool"),
               UninstallEntries::RemoveOutcome::NotBackedUp);
     EXPECT_EQ(f.entries.value("tool", "DisplayName"), "Tool");
-    EXPECT_TRUE(f.entries.notBackedUpMessage("Tool").contains("Tool.Reg"));
+    EXPECT_TRUE(f.entries.notBackedUpMessage("tool", "Tool").contains("Tool.Reg"));
+}
+
+TEST(UninstallEntries, ABackupNeverReplacesAnotherEntrysBackup) {
+    Fixture f;
+    for (const char* key : {"runtime-x86", "runtime-x64", "runtime-arm"}) {
+        f.entries.setValue(key, "DisplayName", "Runtime Redistributable");
+        f.entries.setValue(key, "Arch", QString(key).mid(8));
+    }
+    const QString name = "Runtime Redistributable";
+    const QString first = f.folder.file("Fbk/Runtime Redistributable.Reg");
+    const QString second = f.folder.file("Fbk/Runtime Redistributable (2).Reg");
+    const QString third = f.folder.file("Fbk/Runtime Redistributable (3).Reg");
+    // The first entry keeps the plain name, the next ones are numbered.
+    ASSERT_TRUE(f.entries.backup("runtime-x86", name));
+    ASSERT_TRUE(f.entries.backup("runtime-x64", name));
+    EXPECT_TRUE(QFile::exists(first));
+    EXPECT_TRUE(QFile::exists(second));
+    EXPECT_EQ(f.entries.backupFileFor("runtime-arm", name), third);
+    // A backup of the same entry replaces its own file, wherever it is; the
+    // key is compared without regard to case.
+    f.entries.setValue("runtime-x64", "Arch", "x64 v2");
+    ASSERT_TRUE(f.entries.backup("RUNTIME-X64", name));
+    EXPECT_FALSE(QFile::exists(third));
+    EXPECT_TRUE(RegFileHoldsKey(second, UninstallEntries::fullPath("runtime-x64")));
+    EXPECT_EQ(f.entries.backupFileFor("runtime-x86", name), first);
+
+    // Deleting both, one after the other, keeps both; each backup brings its
+    // own entry back.
+    EXPECT_EQ(f.entries.backupAndRemove("runtime-x86", name),
+              UninstallEntries::RemoveOutcome::Removed);
+    EXPECT_EQ(f.entries.backupAndRemove("runtime-x64", name),
+              UninstallEntries::RemoveOutcome::Removed);
+    EXPECT_TRUE(f.context.store().ImportFile(first).imported);
+    EXPECT_TRUE(f.context.store().ImportFile(second).imported);
+    EXPECT_EQ(f.entries.value("runtime-x86", "Arch"), "x86");
+    EXPECT_EQ(f.entries.value("runtime-x64", "Arch"), "x64 v2");
+}
+
+TEST(UninstallEntries, AFileOfUnknownContentIsNeverReplaced) {
+    Fixture f;
+    f.entries.setValue("tool", "DisplayName", "Tool");
+    ASSERT_TRUE(QDir().mkpath(f.folder.file("Fbk")));
+    // A file the user put there, and one with no key line.
+    ASSERT_TRUE(WriteFileBytes(f.folder.file("Fbk/Tool.Reg"), "notes, not a registry file"));
+    ASSERT_TRUE(WriteFileBytes(f.folder.file("Fbk/Tool (2).Reg"), "REGEDIT4\r\n\r\n"));
+    ASSERT_TRUE(f.entries.backup("tool", "Tool"));
+    EXPECT_EQ(ReadFileBytes(f.folder.file("Fbk/Tool.Reg")), "notes, not a registry file");
+    EXPECT_EQ(ReadFileBytes(f.folder.file("Fbk/Tool (2).Reg")), "REGEDIT4\r\n\r\n");
+    EXPECT_TRUE(RegFileHoldsKey(f.folder.file("Fbk/Tool (3).Reg"), UninstallEntries::fullPath("tool")));
 }
 
 } // namespace
