@@ -8,7 +8,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QtEndian>
+
+#include <algorithm>
 
 namespace {
 
@@ -23,9 +26,13 @@ QString RecordSection(qint64 record) {
 } // namespace
 
 QString HistoryLog::DateText(const QDateTime& when) {
+    // The long time of the locale without its time zone ("13:53:42", not
+    // "13:53:42 UTC"): a record shows the local time, as a clock does.
     const QLocale locale;
+    QString format = locale.timeFormat(QLocale::LongFormat);
+    format.remove(QRegularExpression(QStringLiteral("\\s*t+")));
     return locale.toString(when.date(), QLocale::ShortFormat) + u' ' +
-           locale.toString(when.time(), QLocale::LongFormat);
+           locale.toString(when.time(), format.trimmed());
 }
 
 QString HistoryLog::FileVersion(const QString& path) {
@@ -63,6 +70,44 @@ qint64 HistoryLog::RecordCount(File file) const {
 QString HistoryLog::RecordField(File file, qint64 record, const QString& key,
                                 const QString& defaultText) const {
     return ReadIni(path(file), RecordSection(record), key, defaultText);
+}
+
+HistoryLog::View HistoryLog::read(File file) const {
+    View view;
+    view.index_ = IniIndex::load(path(file));
+    bool ok = false;
+    const qint64 count =
+        view.index_.read(CounterSection(file), QStringLiteral("Val"), QStringLiteral("0"))
+            .trimmed()
+            .toLongLong(&ok);
+    view.count_ = ok && count > 0 ? count : 0;
+    return view;
+}
+
+QList<qint64> HistoryLog::View::records() const {
+    // From the sections there are, not from the counter, which a hand-edited
+    // file may set far beyond the records it holds.
+    QList<qint64> numbers;
+    const QString prefix = QStringLiteral("prog");
+    for (const QString& name : index_.foldedSections()) {
+        if (!name.startsWith(prefix))
+            continue;
+        bool ok = false;
+        const qint64 record = name.mid(prefix.size()).toLongLong(&ok);
+        if (ok && record >= 1 && record <= count_ && name == prefix + QString::number(record))
+            numbers.append(record);
+    }
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+bool HistoryLog::View::exists(qint64 record) const {
+    return index_.hasSection(RecordSection(record));
+}
+
+QString HistoryLog::View::field(qint64 record, const QString& key,
+                                const QString& defaultText) const {
+    return index_.read(RecordSection(record), key, defaultText);
 }
 
 QString HistoryLog::nextRecord(File file) {

@@ -7,6 +7,8 @@
 // installer that is gone) is skipped while the others are still written.
 #pragma once
 
+#include "core/IniFile.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -32,6 +34,23 @@ public:
                         const QString& defaultText = QString()) const;
     // Deletes the whole file, also when it is read-only.
     void ClearHistory(File file);
+
+    // One history file read once, for showing many records: the counter and
+    // the fields of every record, each lookup as RecordField answers it.
+    class View {
+    public:
+        qint64 count() const { return count_; }
+        // The numbers of the records whose section is in the file, ascending.
+        QList<qint64> records() const;
+        bool exists(qint64 record) const;
+        QString field(qint64 record, const QString& key, const QString& defaultText = {}) const;
+
+    private:
+        friend class HistoryLog;
+        IniIndex index_;
+        qint64 count_ = 0;
+    };
+    View read(File file) const;
 
     // The date and time as records hold them: short date, a space, long time.
     static QString DateText(const QDateTime& when);

@@ -4,7 +4,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <algorithm>
 
 namespace {
 
@@ -206,15 +207,8 @@ QByteArray IniDocument::bytes() const {
     return out;
 }
 
-bool IniDocument::save(const QString& file) const {
-    const QFileInfo info(file);
-    if (info.exists() && !info.isWritable())
-        return false;
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    out.write(bytes());
-    return out.commit();
+WriteResult IniDocument::save(const QString& file) const {
+    return WriteWholeFile(file, bytes());
 }
 
 // ---------------------------------------------------------------------------
@@ -237,32 +231,139 @@ QString ReadIni(const QString& file, const QString& section, const QString& key,
 }
 
 namespace {
-template <typename Change> void EditIni(const QString& file, Change&& change) {
+template <typename Change> WriteResult EditIni(const QString& file, Change&& change) {
     IniDocument doc;
     if (QFileInfo::exists(file)) {
-        auto loaded = IniDocument::load(file);
-        if (!loaded)
-            return; // unreadable: never replace what we could not read
-        doc = std::move(*loaded);
+        QFile in(file);
+        if (!in.open(QIODevice::ReadOnly)) // never replace what could not be read
+            return {QStringLiteral("cannot write %1: it cannot be read first (%2)")
+                        .arg(file, in.errorString())};
+        doc = IniDocument::parse(in.readAll());
     }
     change(doc);
-    doc.save(file);
+    return doc.save(file);
 }
 } // namespace
 
-void WriteIni(const QString& file, const QString& section, const QString& key,
-              const QString& value) {
-    EditIni(file, [&](IniDocument& doc) { doc.setValue(section, key, value); });
+WriteResult WriteIni(const QString& file, const QString& section, const QString& key,
+                     const QString& value) {
+    return EditIni(file, [&](IniDocument& doc) { doc.setValue(section, key, value); });
 }
 
-void DeleteIniKey(const QString& file, const QString& section, const QString& key) {
+WriteResult DeleteIniKey(const QString& file, const QString& section, const QString& key) {
     if (!QFileInfo::exists(file))
-        return;
-    EditIni(file, [&](IniDocument& doc) { doc.removeKey(section, key); });
+        return {};
+    return EditIni(file, [&](IniDocument& doc) { doc.removeKey(section, key); });
 }
 
-void DeleteIniSection(const QString& file, const QString& section) {
+WriteResult DeleteIniSection(const QString& file, const QString& section) {
     if (!QFileInfo::exists(file))
-        return;
-    EditIni(file, [&](IniDocument& doc) { doc.removeSection(section); });
+        return {};
+    return EditIni(file, [&](IniDocument& doc) { doc.removeSection(section); });
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+QString FoldedName(const QString& name) {
+    const QString trimmed = name.trimmed();
+    // ASCII names (nearly all) fold by lowering their letters.
+    if (std::all_of(trimmed.cbegin(), trimmed.cend(), [](QChar c) { return c.unicode() < 0x80; })) {
+        QString folded = trimmed;
+        for (QChar& c : folded) {
+            if (c >= u'A' && c <= u'Z')
+                c = QChar(c.unicode() + 32);
+        }
+        return folded;
+    }
+    return trimmed.toCaseFolded();
+}
+
+QByteArrayView TrimView(QByteArrayView bytes) {
+    while (!bytes.isEmpty() && IsTrimByte(bytes.front()))
+        bytes = bytes.sliced(1);
+    while (!bytes.isEmpty() && IsTrimByte(bytes.back()))
+        bytes.chop(1);
+    return bytes;
+}
+
+QString DecodeView(QByteArrayView bytes) {
+    if (std::all_of(bytes.cbegin(), bytes.cend(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return QString::fromLatin1(bytes);
+    return DecodeAnsi(bytes.toByteArray());
+}
+
+// The default as ReadIni gives it: trailing blanks removed.
+QString TrimmedDefault(QString text) {
+    while (!text.isEmpty() && text.back() == u' ')
+        text.chop(1);
+    return text;
+}
+} // namespace
+
+IniIndex::IniIndex(QByteArrayView bytes) {
+    // One pass over the bytes, with the line rules of IniDocument: blanks and
+    // control characters trimmed, "[name]" a section, ';' a comment, the rest
+    // an entry. Lines before the first header belong to the nameless section,
+    // which ReadIni never looks up by name; they are skipped.
+    QHash<QString, std::optional<QString>>* section = nullptr;
+    qsizetype pos = 0;
+    while (pos < bytes.size()) {
+        qsizetype end = pos;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        const QByteArrayView text = TrimView(bytes.sliced(pos, end - pos));
+        pos =
+            end + (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n' ? 2 : 1);
+        if (text.isEmpty() || text.front() == ';')
+            continue;
+        if (text.front() == '[') {
+            const qsizetype close = text.lastIndexOf(']');
+            if (close > 0) {
+                const QString name = FoldedName(DecodeView(TrimView(text.sliced(1, close - 1))));
+                // The first section of a name is the one ReadIni reads.
+                section = sections_.contains(name) ? nullptr : &sections_[name];
+                continue;
+            }
+        }
+        if (!section)
+            continue;
+        const qsizetype eq = text.indexOf('=');
+        const QString key = FoldedName(DecodeView(eq < 0 ? text : TrimView(text.first(eq))));
+        if (section->contains(key))
+            continue;
+        if (eq < 0) { // a key without '=' has no value but hides later ones
+            section->insert(key, std::nullopt);
+            continue;
+        }
+        QByteArrayView v = TrimView(text.sliced(eq + 1));
+        if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+            v = v.sliced(1, v.size() - 2);
+        QString value = DecodeView(v);
+        value.truncate(IniReadLimit);
+        section->insert(key, value);
+    }
+}
+
+IniIndex IniIndex::load(const QString& file) {
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return IniIndex();
+    return IniIndex(in.readAll());
+}
+
+bool IniIndex::hasSection(const QString& section) const {
+    return sections_.contains(FoldedName(section));
+}
+
+QString IniIndex::read(const QString& section, const QString& key,
+                       const QString& defaultText) const {
+    const auto s = sections_.constFind(FoldedName(section));
+    if (s == sections_.cend())
+        return TrimmedDefault(defaultText).left(IniReadLimit);
+    const auto k = s->constFind(FoldedName(key));
+    if (k == s->cend() || !k->has_value())
+        return TrimmedDefault(defaultText).left(IniReadLimit);
+    return **k;
 }

@@ -3,12 +3,18 @@
 // gives at most 254 characters, and a write changes one line in place and
 // keeps every other line (comments, blank lines, unknown sections) as it was.
 // Files are UTF-8 text with CR LF line ends and no byte-order mark; a write
-// replaces the file atomically, so it is never left half-written.
+// replaces the file whole or not at all (see WholeFile.h), so it is never left
+// half-written, and a failed write keeps the old file.
 #pragma once
 
+#include "core/WholeFile.h"
+
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -20,15 +26,16 @@ constexpr int IniReadLimit = 254;
 QString ReadIni(const QString& file, const QString& section, const QString& key,
                 const QString& defaultText);
 
-// Sets key in section, creating the file and the section when missing. Fails
-// silently (a missing folder, a read-only file). CR and LF in the value are
+// Sets key in section, creating the file and the section when missing. A
+// failure (a missing folder, a read-only file, a full disk) changes nothing;
+// the result says why, for callers that report it. CR and LF in the value are
 // written as spaces, since a line break would split the entry.
-void WriteIni(const QString& file, const QString& section, const QString& key,
-              const QString& value);
+WriteResult WriteIni(const QString& file, const QString& section, const QString& key,
+                     const QString& value);
 
 // Removes a key (its section header stays) or a whole section with its lines.
-void DeleteIniKey(const QString& file, const QString& section, const QString& key);
-void DeleteIniSection(const QString& file, const QString& section);
+WriteResult DeleteIniKey(const QString& file, const QString& section, const QString& key);
+WriteResult DeleteIniSection(const QString& file, const QString& section);
 
 // One INI file held in memory, line by line, as its bytes.
 class IniDocument {
@@ -46,7 +53,7 @@ public:
     void removeSection(const QString& section);
 
     QByteArray bytes() const;
-    bool save(const QString& file) const;
+    WriteResult save(const QString& file) const;
 
 private:
     enum class Kind { Blank, Section, Entry, Comment };
@@ -67,4 +74,25 @@ private:
     void insertLine(qsizetype at, Line line);
 
     QList<Line> lines_;
+};
+
+// A whole INI file read once, for many lookups: each one answers as ReadIni
+// would (first matching section and key, quotes stripped, cut to
+// IniReadLimit), in constant time. For files of thousands of sections, such
+// as a long history.
+class IniIndex {
+public:
+    IniIndex() = default;
+    explicit IniIndex(QByteArrayView bytes);
+    static IniIndex load(const QString& file); // an unreadable file gives an empty index
+
+    bool hasSection(const QString& section) const;
+    // The names of the sections, trimmed and case-folded, in no order.
+    QStringList foldedSections() const { return sections_.keys(); }
+    QString read(const QString& section, const QString& key, const QString& defaultText) const;
+
+private:
+    // Sections and keys by their case-folded, trimmed names; a key without
+    // '=' has no value but still hides later keys of its name.
+    QHash<QString, QHash<QString, std::optional<QString>>> sections_;
 };

@@ -2,20 +2,35 @@
 
 #include <QtEndian>
 
-#include <cstring>
+namespace {
+struct RootNames {
+    RootKey root;
+    const char* full;
+    const char* brief;
+};
+constexpr RootNames kRoots[] = {
+    {RootKey::LocalMachine, "HKEY_LOCAL_MACHINE", "HKLM"},
+    {RootKey::CurrentUser, "HKEY_CURRENT_USER", "HKCU"},
+    {RootKey::Users, "HKEY_USERS", "HKU"},
+    {RootKey::ClassesRoot, "HKEY_CLASSES_ROOT", "HKCR"},
+    {RootKey::CurrentConfig, "HKEY_CURRENT_CONFIG", "HKCC"},
+};
+} // namespace
 
 QString RootName(RootKey root) {
-    return root == RootKey::LocalMachine ? QStringLiteral("HKEY_LOCAL_MACHINE")
-                                         : QStringLiteral("HKEY_CURRENT_USER");
+    for (const RootNames& names : kRoots) {
+        if (names.root == root)
+            return QLatin1String(names.full);
+    }
+    return QString();
 }
 
-std::optional<RootKey> ParseRootName(const QString& text) {
-    if (text.compare(u"HKEY_LOCAL_MACHINE", Qt::CaseInsensitive) == 0 ||
-        text.compare(u"HKLM", Qt::CaseInsensitive) == 0)
-        return RootKey::LocalMachine;
-    if (text.compare(u"HKEY_CURRENT_USER", Qt::CaseInsensitive) == 0 ||
-        text.compare(u"HKCU", Qt::CaseInsensitive) == 0)
-        return RootKey::CurrentUser;
+std::optional<RootKey> ParseRootName(const QString& text, bool shortNames) {
+    for (const RootNames& names : kRoots) {
+        if (text.compare(QLatin1String(names.full), Qt::CaseInsensitive) == 0 ||
+            (shortNames && text.compare(QLatin1String(names.brief), Qt::CaseInsensitive) == 0))
+            return names.root;
+    }
     return std::nullopt;
 }
 
@@ -28,7 +43,7 @@ QString KeyPath::fullPath() const {
 
 std::optional<QStringList> SplitKeyPath(const QString& relativePath) {
     QString path = relativePath;
-    if (path.endsWith(u'\\'))
+    while (path.endsWith(u'\\'))
         path.chop(1);
     if (path.isEmpty())
         return QStringList();
@@ -51,6 +66,29 @@ std::optional<KeyPath> ParseFullKeyPath(const QString& fullPath) {
     return KeyPath{*root, *names};
 }
 
+QString KeyPathProblem(const QString& path, bool fullPath) {
+    QString names = path;
+    if (fullPath) {
+        const qsizetype slash = path.indexOf(u'\\');
+        if (!ParseRootName(slash < 0 ? path : path.left(slash)))
+            return QStringLiteral("it must begin with a root: HKEY_LOCAL_MACHINE (HKLM), "
+                                  "HKEY_CURRENT_USER (HKCU), HKEY_USERS (HKU), "
+                                  "HKEY_CLASSES_ROOT (HKCR) or HKEY_CURRENT_CONFIG (HKCC)");
+        if (slash < 0)
+            return QString();
+        names = path.mid(slash + 1);
+    }
+    while (names.endsWith(u'\\'))
+        names.chop(1);
+    if (names.isEmpty())
+        return QString();
+    for (const QString& name : names.split(u'\\')) {
+        if (QString problem = KeyNameProblem(name); !problem.isEmpty())
+            return problem;
+    }
+    return QString();
+}
+
 QString FoldName(const QString& name) {
     // One-to-one upper-casing per UTF-16 unit, as the registry does; full case
     // mapping (German sharp s to "SS") would make different names collide.
@@ -64,6 +102,40 @@ QString FoldName(const QString& name) {
         }
     }
     return folded;
+}
+
+namespace {
+QString NameProblem(QStringView name) {
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name[i];
+        if (c.isNull())
+            return QStringLiteral("the name holds a NUL character");
+        if (c.isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        if (c.isSurrogate())
+            return QStringLiteral("the name holds an unpaired UTF-16 surrogate (\\u%1)")
+                .arg(c.unicode(), 4, 16, QChar(u'0'));
+    }
+    return QString();
+}
+} // namespace
+
+QString KeyNameProblem(QStringView name) {
+    if (name.isEmpty())
+        return QStringLiteral("a key name cannot be empty");
+    if (name.size() > MaxKeyNameLength)
+        return QStringLiteral("a key name has at most %1 characters; this one has %2")
+            .arg(MaxKeyNameLength)
+            .arg(name.size());
+    if (name.contains(u'\\'))
+        return QStringLiteral("a key name cannot hold a backslash");
+    return NameProblem(name);
+}
+
+QString ValueNameProblem(QStringView name) {
+    return NameProblem(name);
 }
 
 QByteArray Utf16Bytes(const QString& text, bool withTerminator) {

@@ -9,8 +9,10 @@
 
 #include <optional>
 
-// The two roots the store keeps. The program itself only ever uses LocalMachine.
-enum class RootKey { LocalMachine, CurrentUser };
+// The roots a registry has. The program itself only ever uses LocalMachine.
+// ClassesRoot and CurrentConfig are names for keys that Windows keeps below
+// HKEY_LOCAL_MACHINE; a store resolves them (see SqliteStore).
+enum class RootKey { LocalMachine, CurrentUser, Users, ClassesRoot, CurrentConfig };
 
 // Registry value types, numbered as the registry numbers them.
 namespace RegType {
@@ -39,9 +41,10 @@ constexpr int MaxKeyNameLength = 255;
 // Full name of a root ("HKEY_LOCAL_MACHINE").
 QString RootName(RootKey root);
 
-// Recognises a root written in full or short ("HKLM", "HKCU"), without regard
-// to case.
-std::optional<RootKey> ParseRootName(const QString& text);
+// Recognises a root written in full ("HKEY_CLASSES_ROOT") or, when
+// shortNames is set, short ("HKLM", "HKCU", "HKU", "HKCR", "HKCC"), without
+// regard to case. Registry editor files name roots in full only.
+std::optional<RootKey> ParseRootName(const QString& text, bool shortNames = true);
 
 // A key named by its root and the names of the keys below it.
 struct KeyPath {
@@ -52,17 +55,30 @@ struct KeyPath {
     QString fullPath() const;
 };
 
-// Splits a path relative to a root ("SOFTWARE\...\Uninstall\Foo"). One
-// trailing backslash is allowed; an empty name anywhere else makes the path
-// invalid, and so does a name longer than the registry allows.
+// Splits a path relative to a root ("SOFTWARE\...\Uninstall\Foo").
+// Trailing backslashes are dropped ("Key\\" is "Key", as the registry editor
+// reads it); an empty name anywhere else makes the path invalid, and so does a
+// name longer than the registry allows.
 std::optional<QStringList> SplitKeyPath(const QString& relativePath);
 
-// Parses "HKEY_LOCAL_MACHINE\..." or "HKLM\..." (also a bare root).
+// Parses "HKEY_LOCAL_MACHINE\..." or "HKLM\..." and the other roots (also a
+// bare root).
 std::optional<KeyPath> ParseFullKeyPath(const QString& fullPath);
+// Why a path is not a key path (full, or relative when fullPath is false),
+// for messages; empty text when it is one.
+QString KeyPathProblem(const QString& path, bool fullPath);
 
 // The registry compares names by their upper-cased form, character by
 // character; this is that form.
 QString FoldName(const QString& name);
+
+// Why a key or value name cannot be stored, or empty text when it can. A
+// name may hold any character but NUL and unpaired UTF-16 surrogates (which
+// would turn into one replacement character, so that different names would
+// merge); a key name is also not empty, holds no backslash and has at most
+// MaxKeyNameLength characters.
+QString KeyNameProblem(QStringView name);
+QString ValueNameProblem(QStringView name);
 
 // Text <-> registry string bytes (UTF-16LE).
 QByteArray Utf16Bytes(const QString& text, bool withTerminator);

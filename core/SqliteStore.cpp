@@ -2,12 +2,20 @@
 
 #include "core/RegFile.h"
 
+#include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QUrl>
 
 #include <sqlite3.h>
 
-#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <deque>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -15,6 +23,7 @@ namespace {
 constexpr int kApplicationId = 0x52565247;
 constexpr int kSchemaVersion = 1;
 
+// Roots other than these two are added when first written to.
 const char* const kSchema = R"sql(
 CREATE TABLE key (
     id     INTEGER PRIMARY KEY,
@@ -45,101 +54,85 @@ const char* const kStatements[] = {
     "SELECT type, data FROM value WHERE key = (SELECT id FROM key WHERE path = ?1) AND fold = ?2",
     // InsertKey
     "INSERT INTO key(parent, name, fold, path) VALUES (?1, ?2, ?3, ?4)",
-    // ChildKeys
-    "SELECT id, name FROM key WHERE parent = (SELECT id FROM key WHERE path = ?1) ORDER BY fold",
-    // ValueNames
-    "SELECT name, length(data) FROM value WHERE key = (SELECT id FROM key WHERE path = ?1) "
-    "ORDER BY seq",
-    // ValuesOfKey
+    // ChildrenOf
+    "SELECT id, name FROM key WHERE parent = ?1 ORDER BY fold",
+    // ValuesOf
     "SELECT name, type, data FROM value WHERE key = ?1 ORDER BY seq",
     // UpsertValue: an existing value keeps its name's spelling and its place.
     "INSERT INTO value(key, name, fold, type, data) VALUES (?1, ?2, ?3, ?4, ?5) "
     "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, data = excluded.data",
-    // DeleteOneValue
-    "DELETE FROM value WHERE key = (SELECT id FROM key WHERE path = ?1) AND fold = ?2",
+    // DeleteValueOf
+    "DELETE FROM value WHERE key = ?1 AND fold = ?2",
     // DeleteTreeValues: ?2 and ?3 bound the paths below ?1 ("P\" <= path < "P]").
     "DELETE FROM value WHERE key IN "
     "(SELECT id FROM key WHERE path = ?1 OR (path >= ?2 AND path < ?3))",
     // DeleteTreeKeys
     "DELETE FROM key WHERE path = ?1 OR (path >= ?2 AND path < ?3)",
-    // TreeKeys
-    "SELECT id, parent, name FROM key WHERE path = ?1 OR (path >= ?2 AND path < ?3) "
-    "ORDER BY fold",
-    // TreeValues
-    "SELECT v.key, v.name, v.type, v.data FROM value v JOIN key k ON v.key = k.id "
-    "WHERE k.path = ?1 OR (k.path >= ?2 AND k.path < ?3) ORDER BY v.seq",
 };
-static_assert(std::size(kStatements) == 12);
+static_assert(std::size(kStatements) == 9);
+
+// Where a key lives in the store: HKEY_CLASSES_ROOT and HKEY_CURRENT_CONFIG
+// are names for keys below HKEY_LOCAL_MACHINE, as on Windows.
+KeyPath StoredKey(const KeyPath& key) {
+    switch (key.root) {
+    case RootKey::ClassesRoot:
+        return {RootKey::LocalMachine,
+                QStringList{QStringLiteral("SOFTWARE"), QStringLiteral("Classes")} + key.names};
+    case RootKey::CurrentConfig:
+        return {RootKey::LocalMachine,
+                QStringList{QStringLiteral("SYSTEM"), QStringLiteral("CurrentControlSet"),
+                            QStringLiteral("Hardware Profiles"), QStringLiteral("Current")} +
+                    key.names};
+    default:
+        return key;
+    }
+}
 
 QString FoldedPath(const KeyPath& key) {
-    QString path = RootName(key.root);
-    for (const QString& name : key.names)
+    const KeyPath stored = StoredKey(key);
+    QString path = RootName(stored.root);
+    for (const QString& name : stored.names)
         path += u'\\' + FoldName(name);
     return path;
 }
 
+const QString& FoldedRootPath(RootKey root) {
+    static const QString paths[] = {
+        FoldedPath({RootKey::LocalMachine, {}}),  FoldedPath({RootKey::CurrentUser, {}}),
+        FoldedPath({RootKey::Users, {}}),         FoldedPath({RootKey::ClassesRoot, {}}),
+        FoldedPath({RootKey::CurrentConfig, {}}),
+    };
+    return paths[static_cast<int>(root)];
+}
+
 // The folded full path of a path relative to a root, checked as SplitKeyPath
-// checks it but without splitting: this runs on every read.
+// and KeyNameProblem check it but without splitting: this runs on every read.
 std::optional<QString> FoldedRelativePath(RootKey root, const QString& path) {
     qsizetype end = path.size();
-    if (end > 0 && path[end - 1] == u'\\')
+    while (end > 0 && path[end - 1] == u'\\')
         --end;
     qsizetype nameLength = 0;
     for (qsizetype i = 0; i < end; ++i) {
-        if (path[i] == u'\\') {
+        const QChar c = path[i];
+        if (c == u'\\') {
             if (nameLength == 0)
                 return std::nullopt;
             nameLength = 0;
-        } else if (++nameLength > MaxKeyNameLength) {
+            continue;
+        }
+        if (++nameLength > MaxKeyNameLength || c.isNull())
             return std::nullopt;
+        if (c.isSurrogate()) {
+            if (!c.isHighSurrogate() || i + 1 >= end || !path[i + 1].isLowSurrogate())
+                return std::nullopt; // a name no store can hold
+            ++i;
+            ++nameLength;
         }
     }
-    if (end > 0 && nameLength == 0)
-        return std::nullopt;
     if (end == 0)
-        return RootName(root);
-    return RootName(root) + u'\\' + FoldName(path.left(end));
+        return FoldedRootPath(root);
+    return FoldedRootPath(root) + u'\\' + FoldName(path.left(end));
 }
-
-std::optional<KeyPath> RelativeKey(RootKey root, const QString& path) {
-    auto names = SplitKeyPath(path);
-    if (!names)
-        return std::nullopt;
-    return KeyPath{root, *names};
-}
-
-void BindText(sqlite3_stmt* s, int index, const QString& text) {
-    const QByteArray utf8 = text.toUtf8();
-    sqlite3_bind_text(s, index, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
-}
-
-void BindTreeRange(sqlite3_stmt* s, const QString& foldedPath) {
-    BindText(s, 1, foldedPath);
-    BindText(s, 2, foldedPath + u'\\');
-    BindText(s, 3, foldedPath + u']');
-}
-
-QString ColumnText(sqlite3_stmt* s, int column) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
-    return QString::fromUtf8(text, sqlite3_column_bytes(s, column));
-}
-
-QByteArray ColumnBlob(sqlite3_stmt* s, int column) {
-    const void* data = sqlite3_column_blob(s, column);
-    const int bytes = sqlite3_column_bytes(s, column);
-    return data ? QByteArray(static_cast<const char*>(data), bytes) : QByteArray();
-}
-
-// Resets a statement when leaving a scope, so that it holds no read lock.
-struct Resetter {
-    sqlite3_stmt* s;
-    ~Resetter() {
-        if (s) {
-            sqlite3_reset(s);
-            sqlite3_clear_bindings(s);
-        }
-    }
-};
 
 StoreStatus StatusOf(int code) {
     switch (code & 0xff) {
@@ -158,78 +151,361 @@ StoreStatus StatusOf(int code) {
     }
 }
 
+QString ErrnoText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+bool Writable(const QString& path) {
+    return ::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
+}
+
+// Why the store file cannot be written here, or empty text. The folder
+// counts too: the store keeps its journal (-wal) and lock table (-shm) there.
+QString WriteProblem(const QString& file) {
+    const QString folder = QFileInfo(file).absolutePath();
+    if (!QFileInfo::exists(folder))
+        return QStringLiteral("the folder %1 does not exist").arg(folder);
+    if (!Writable(folder))
+        return QStringLiteral("cannot create files in %1: %2").arg(folder, ErrnoText(errno));
+    if (QFileInfo::exists(file) && !Writable(file))
+        return QStringLiteral("cannot write %1: %2").arg(file, ErrnoText(errno));
+    return QString();
+}
+
+// What tells one version of a file from another without reading it.
+std::array<qint64, 4> FileStamp(const QString& file) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(file).constData(), &st) != 0)
+        return {};
+    return {static_cast<qint64>(st.st_ino), static_cast<qint64>(st.st_size),
+            static_cast<qint64>(st.st_mtim.tv_sec), static_cast<qint64>(st.st_mtim.tv_nsec)};
+}
+
+StoreResult NotFoundKey(const KeyPath& key) {
+    return {StoreStatus::NotFound, QStringLiteral("key not found: %1").arg(key.fullPath())};
+}
+
 } // namespace
+
+// ---------------------------------------------------------------------------
+// Statements and transactions
+
+// A prepared statement in use: binds its parameters, steps through its rows,
+// and is reset (its read lock released, its bindings cleared) at the end of
+// the scope. A statement that could not be prepared fails its first step.
+class SqliteStore::Statement {
+public:
+    explicit Statement(sqlite3_stmt* s) : s_(s) {}
+    // A statement for one use, finalized at the end of the scope.
+    static Statement once(sqlite3* db, const QString& sql) {
+        sqlite3_stmt* s = nullptr;
+        if (db)
+            sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &s, nullptr);
+        Statement statement(s);
+        statement.owned_ = true;
+        return statement;
+    }
+    Statement(Statement&& other) noexcept
+        : s_(std::exchange(other.s_, nullptr)), rc_(other.rc_), owned_(other.owned_) {}
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    Statement& operator=(Statement&&) = delete;
+    ~Statement() {
+        if (!s_)
+            return;
+        if (owned_) {
+            sqlite3_finalize(s_);
+        } else {
+            sqlite3_reset(s_);
+            sqlite3_clear_bindings(s_);
+        }
+    }
+
+    Statement& bind(int index, const QString& text) { return bindUtf8(index, text.toUtf8()); }
+    Statement& bindUtf8(int index, const QByteArray& utf8) {
+        if (s_)
+            sqlite3_bind_text(s_, index, utf8.constData(), static_cast<int>(utf8.size()),
+                              SQLITE_TRANSIENT);
+        return *this;
+    }
+    Statement& bind(int index, qint64 number) {
+        if (s_)
+            sqlite3_bind_int64(s_, index, number);
+        return *this;
+    }
+    Statement& bindBlob(int index, QByteArrayView bytes) {
+        // Empty data has no pointer, which would bind NULL: bound as zero bytes.
+        if (s_ && bytes.isEmpty())
+            sqlite3_bind_zeroblob(s_, index, 0);
+        else if (s_)
+            sqlite3_bind_blob(s_, index, bytes.data(), static_cast<int>(bytes.size()),
+                              SQLITE_TRANSIENT);
+        return *this;
+    }
+    // The key path range of a tree: ?i is the path, ?i+1 and ?i+2 bound the
+    // paths below it ("P\" <= path < "P]", ']' following '\').
+    Statement& bindTree(int index, const QString& foldedPath) {
+        return bind(index, foldedPath)
+            .bind(index + 1, foldedPath + u'\\')
+            .bind(index + 2, foldedPath + u']');
+    }
+
+    // Steps to the next row; false after the last one, or on a failure.
+    bool next() {
+        rc_ = s_ ? sqlite3_step(s_) : SQLITE_ERROR;
+        return rc_ == SQLITE_ROW;
+    }
+    // Runs a statement that gives no rows.
+    bool run() {
+        next();
+        return rc_ == SQLITE_DONE;
+    }
+    bool failed() const { return rc_ != SQLITE_ROW && rc_ != SQLITE_DONE; }
+
+    qint64 integer(int column) const { return sqlite3_column_int64(s_, column); }
+    QString text(int column) const {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s_, column));
+        return QString::fromUtf8(text, sqlite3_column_bytes(s_, column));
+    }
+    QByteArrayView blob(int column) const {
+        const auto* data = static_cast<const char*>(sqlite3_column_blob(s_, column));
+        return QByteArrayView(data, data ? sqlite3_column_bytes(s_, column) : 0);
+    }
+
+private:
+    sqlite3_stmt* s_;
+    int rc_ = SQLITE_DONE;
+    bool owned_ = false;
+};
+
+// One read snapshot for the scope: the reads inside see one state of the
+// store. Inside a read batch the batch's snapshot serves.
+class SqliteStore::ReadTransaction {
+public:
+    explicit ReadTransaction(SqliteStore& store) : store_(store) {
+        store_.followChanges();
+        if (!store_.db_)
+            result_ = store_.openStatus_.ok()
+                          ? StoreResult{StoreStatus::Failed, QStringLiteral("no store")}
+                          : store_.openStatus_;
+        else if (!store_.batchOpen_ &&
+                 sqlite3_exec(store_.db_, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK)
+            own_ = true;
+        else if (!store_.batchOpen_)
+            result_ = store_.readFailure();
+    }
+    ~ReadTransaction() {
+        if (own_)
+            sqlite3_exec(store_.db_, "COMMIT", nullptr, nullptr, nullptr);
+    }
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+    const StoreResult& result() const { return result_; }
+
+private:
+    SqliteStore& store_;
+    StoreResult result_;
+    bool own_ = false;
+};
+
+sqlite3_stmt* SqliteStore::stmt(Stmt which) {
+    if (!db_)
+        return nullptr;
+    if (!stmts_[which] && sqlite3_prepare_v3(db_, kStatements[which], -1, SQLITE_PREPARE_PERSISTENT,
+                                             &stmts_[which], nullptr) != SQLITE_OK)
+        return nullptr;
+    return stmts_[which];
+}
+
+sqlite3_stmt* SqliteStore::childStatement(std::size_t depth) {
+    if (depth == 0)
+        return stmt(ChildrenOf);
+    if (!db_)
+        return nullptr;
+    if (childStmts_.size() < depth)
+        childStmts_.resize(depth, nullptr);
+    sqlite3_stmt*& s = childStmts_[depth - 1];
+    if (!s && sqlite3_prepare_v3(db_, kStatements[ChildrenOf], -1, SQLITE_PREPARE_PERSISTENT, &s,
+                                 nullptr) != SQLITE_OK)
+        return nullptr;
+    return s;
+}
+
+StoreResult SqliteStore::error(const QString& what) {
+    if (!db_)
+        return openStatus_.ok() ? StoreResult{StoreStatus::Failed, what} : openStatus_;
+    const int code = sqlite3_extended_errcode(db_);
+    StoreStatus status = StatusOf(code);
+    if (status == StoreStatus::Ok)
+        status = StoreStatus::Failed;
+    QString detail = QString::fromUtf8(sqlite3_errmsg(db_));
+    if (status == StoreStatus::Busy)
+        detail = QStringLiteral("the store is locked by another program");
+    return {status, QStringLiteral("%1: %2 (%3)").arg(what, detail, file_)};
+}
+
+StoreResult SqliteStore::readFailure() {
+    return error(QStringLiteral("cannot read the store"));
+}
+
+StoreResult SqliteStore::beginWrite() {
+    if (!db_)
+        return openStatus_.ok() ? StoreResult{StoreStatus::Failed, QStringLiteral("no store")}
+                                : openStatus_;
+    if (!readOnlyReason_.isEmpty())
+        return {StoreStatus::Failed,
+                QStringLiteral("the store can only be read here: %1").arg(readOnlyReason_)};
+    if (batchOpen_) {
+        // A write ends a read batch early; the reads after it start their own
+        // transactions again.
+        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        batchOpen_ = false;
+    }
+    if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return error(QStringLiteral("cannot start a transaction"));
+    return {};
+}
+
+StoreResult SqliteStore::commit() {
+    if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        StoreResult r = error(QStringLiteral("cannot save the change"));
+        rollback();
+        return r;
+    }
+    return {};
+}
+
+void SqliteStore::rollback() {
+    if (db_ && !sqlite3_get_autocommit(db_))
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+template <typename Work> StoreResult SqliteStore::writeTransaction(Work&& work) {
+    StoreResult r = beginWrite();
+    if (!r.ok())
+        return r;
+    chainPath_.clear();
+    chainIds_.clear();
+    r = work();
+    chainPath_.clear();
+    chainIds_.clear();
+    if (!r.ok()) {
+        rollback();
+        return r;
+    }
+    return commit();
+}
 
 // ---------------------------------------------------------------------------
 // Opening
 
-SqliteStore::SqliteStore(const QString& file, int busyTimeoutMs) : file_(file) {
-    openStatus_ = open(busyTimeoutMs);
-    if (!openStatus_.ok() && db_) {
-        sqlite3_close(db_);
-        db_ = nullptr;
-    }
+SqliteStore::SqliteStore(const QString& file, int busyTimeoutMs)
+    : file_(file), busyTimeoutMs_(busyTimeoutMs) {
+    openStatus_ = open();
+    if (!openStatus_.ok())
+        close();
 }
 
 SqliteStore::~SqliteStore() {
-    for (sqlite3_stmt* s : stmts_)
-        sqlite3_finalize(s);
-    if (db_)
-        sqlite3_close(db_);
+    close();
 }
 
-StoreResult SqliteStore::open(int busyTimeoutMs) {
-    const QByteArray path = QFile::encodeName(file_);
-    int rc =
-        sqlite3_open_v2(path.constData(), &db_,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
-        // A file we may read but not write still answers reads.
-        if (db_)
-            sqlite3_close(db_);
-        db_ = nullptr;
-        rc = sqlite3_open_v2(path.constData(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+void SqliteStore::close() {
+    for (sqlite3_stmt*& s : stmts_)
+        sqlite3_finalize(std::exchange(s, nullptr));
+    for (sqlite3_stmt* s : childStmts_)
+        sqlite3_finalize(s);
+    childStmts_.clear();
+    if (db_)
+        sqlite3_close(std::exchange(db_, nullptr));
+}
+
+void SqliteStore::followChanges() {
+    // An immutable connection sees the file as it was opened; a writer with
+    // more rights (one that can write what this process only reads) changes
+    // it when its last connection ends. Then the store is opened again.
+    if (!immutable_ || batchDepth_ > 0 || FileStamp(file_) == fileStamp_)
+        return;
+    close();
+    openStatus_ = open();
+    if (!openStatus_.ok())
+        close();
+}
+
+StoreResult SqliteStore::open() {
+    immutable_ = false;
+    readOnlyReason_ = WriteProblem(file_);
+    int rc = SQLITE_OK;
+    if (readOnlyReason_.isEmpty()) {
+        rc = sqlite3_open_v2(QFile::encodeName(file_).constData(), &db_,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
                              nullptr);
-        if (rc != SQLITE_OK)
-            return error(QStringLiteral("cannot open the store"));
+    } else if (!QFileInfo::exists(file_)) {
+        return {StoreStatus::Failed,
+                QStringLiteral("cannot create the store %1: %2").arg(file_, readOnlyReason_)};
+    } else {
+        const StoreResult r = openReadOnly();
+        if (!r.ok())
+            return r;
     }
-    sqlite3_busy_timeout(db_, busyTimeoutMs);
+    if (rc != SQLITE_OK)
+        return error(QStringLiteral("cannot open the store"));
+    sqlite3_busy_timeout(db_, busyTimeoutMs_);
     sqlite3_extended_result_codes(db_, 1);
     return initSchema();
+}
+
+StoreResult SqliteStore::openReadOnly() {
+    // Reading a WAL database needs its -wal and -shm companions. When they
+    // are there, they are used as they are. When they are not, they are not
+    // made: made here, they would take the file's read-only mode and block
+    // every later writer. The file is then read as it stands (immutable),
+    // and opened again when it changes (see followChanges).
+    const bool companions = QFileInfo::exists(file_ + QStringLiteral("-wal")) &&
+                            QFileInfo::exists(file_ + QStringLiteral("-shm"));
+    immutable_ = !companions;
+    fileStamp_ = FileStamp(file_);
+    const QByteArray uri = QUrl::fromLocalFile(QFileInfo(file_).absoluteFilePath()).toEncoded() +
+                           (companions ? "?mode=ro" : "?mode=ro&immutable=1");
+    if (sqlite3_open_v2(uri.constData(), &db_,
+                        SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
+                        nullptr) != SQLITE_OK)
+        return error(QStringLiteral("cannot open the store"));
+    return {};
 }
 
 StoreResult SqliteStore::initSchema() {
     // Reading the header first: a file that is not a database fails here,
     // before anything is written to it.
     auto pragmaInt = [this](const char* sql, int* out) {
-        sqlite3_stmt* s = nullptr;
-        int rc = sqlite3_prepare_v2(db_, sql, -1, &s, nullptr);
-        if (rc == SQLITE_OK) {
-            rc = sqlite3_step(s);
-            if (rc == SQLITE_ROW)
-                *out = sqlite3_column_int(s, 0);
-        }
-        sqlite3_finalize(s);
-        return rc == SQLITE_ROW || rc == SQLITE_DONE;
+        Statement s = Statement::once(db_, QString::fromLatin1(sql));
+        if (s.next())
+            *out = static_cast<int>(s.integer(0));
+        return !s.failed();
     };
     int appId = 0;
     int tables = 0;
     if (!pragmaInt("PRAGMA application_id", &appId) ||
         !pragmaInt("SELECT count(*) FROM sqlite_master", &tables))
-        return error(QStringLiteral("cannot read the store"));
+        return readFailure();
 
     if (appId == 0 && tables == 0) {
+        if (!readOnlyReason_.isEmpty())
+            return {StoreStatus::Failed, QStringLiteral("the store %1 is empty and cannot be "
+                                                        "written here: %2")
+                                             .arg(file_, readOnlyReason_)};
         // A new file. Another process may be creating it at the same moment:
         // the schema is made under the write lock and checked again there.
         if (sqlite3_exec(db_, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr) != SQLITE_OK)
             return error(QStringLiteral("cannot prepare the store"));
-        StoreResult r = begin(true);
+        StoreResult r = beginWrite();
         if (!r.ok())
             return r;
         if (!pragmaInt("PRAGMA application_id", &appId) ||
             !pragmaInt("SELECT count(*) FROM sqlite_master", &tables)) {
+            r = readFailure();
             rollback();
-            return error(QStringLiteral("cannot read the store"));
+            return r;
         }
         if (appId == 0 && tables == 0) {
             const QByteArray ids =
@@ -248,9 +524,7 @@ StoreResult SqliteStore::initSchema() {
         if (!r.ok())
             return r;
     }
-    if (appId != 0 && appId != kApplicationId)
-        return {StoreStatus::Damaged, QStringLiteral("%1 is not a registry store").arg(file_)};
-    if (appId == 0 && tables != 0)
+    if ((appId != 0 && appId != kApplicationId) || (appId == 0 && tables != 0))
         return {StoreStatus::Damaged, QStringLiteral("%1 is not a registry store").arg(file_)};
     int version = 0;
     pragmaInt("PRAGMA user_version", &version);
@@ -260,83 +534,16 @@ StoreResult SqliteStore::initSchema() {
     // WAL lets readers work beside a writer; NORMAL sync keeps every committed
     // change across a crash of the process. Reads go through a memory map and
     // a page cache large enough for a whole Uninstall key.
-    sqlite3_exec(db_,
-                 "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; "
-                 "PRAGMA cache_size=-16384; PRAGMA mmap_size=268435456",
-                 nullptr, nullptr, nullptr);
+    if (readOnlyReason_.isEmpty())
+        sqlite3_exec(db_, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL", nullptr, nullptr,
+                     nullptr);
+    sqlite3_exec(db_, "PRAGMA cache_size=-16384; PRAGMA mmap_size=268435456", nullptr, nullptr,
+                 nullptr);
     return {};
 }
 
 // ---------------------------------------------------------------------------
-// Plumbing
-
-sqlite3_stmt* SqliteStore::stmt(Stmt which) {
-    if (!db_)
-        return nullptr;
-    if (!stmts_[which] && sqlite3_prepare_v3(db_, kStatements[which], -1, SQLITE_PREPARE_PERSISTENT,
-                                             &stmts_[which], nullptr) != SQLITE_OK)
-        return nullptr;
-    return stmts_[which];
-}
-
-StoreResult SqliteStore::error(const QString& what) {
-    if (!db_)
-        return {StoreStatus::Failed, what};
-    const int code = sqlite3_extended_errcode(db_);
-    StoreStatus status = StatusOf(code);
-    if (status == StoreStatus::Ok)
-        status = StoreStatus::Failed;
-    QString detail = QString::fromUtf8(sqlite3_errmsg(db_));
-    if (status == StoreStatus::Busy)
-        detail = QStringLiteral("the store is locked by another program");
-    return {status, QStringLiteral("%1: %2 (%3)").arg(what, detail, file_)};
-}
-
-StoreResult SqliteStore::begin(bool write) {
-    if (!db_)
-        return openStatus_.ok() ? StoreResult{StoreStatus::Failed, QStringLiteral("no store")}
-                                : openStatus_;
-    if (write && batchOpen_) {
-        // A write ends a read batch early; the reads after it start their own
-        // transactions again.
-        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-        batchOpen_ = false;
-    }
-    if (!write && batchOpen_)
-        return {};
-    const char* sql = write ? "BEGIN IMMEDIATE" : "BEGIN";
-    if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-        return error(QStringLiteral("cannot start a transaction"));
-    return {};
-}
-
-StoreResult SqliteStore::commit() {
-    if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        StoreResult r = error(QStringLiteral("cannot save the change"));
-        rollback();
-        return r;
-    }
-    return {};
-}
-
-void SqliteStore::rollback() {
-    keyCache_.clear();
-    if (db_ && !sqlite3_get_autocommit(db_))
-        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-}
-
-template <typename Work> StoreResult SqliteStore::writeTransaction(Work&& work) {
-    StoreResult r = begin(true);
-    if (!r.ok())
-        return r;
-    r = work();
-    if (!r.ok()) {
-        rollback();
-        return r;
-    }
-    keyCache_.clear();
-    return commit();
-}
+// Keys and values
 
 const QByteArray& SqliteStore::foldedValueName(const QString& name) {
     // The program reads a handful of value names over and over.
@@ -350,92 +557,87 @@ const QByteArray& SqliteStore::foldedValueName(const QString& name) {
 }
 
 std::optional<qint64> SqliteStore::findKey(const QString& foldedPath, StoreResult* result) {
-    if (const auto it = keyCache_.constFind(foldedPath); it != keyCache_.constEnd())
-        return *it;
-    sqlite3_stmt* s = stmt(FindKey);
-    if (!s) {
-        *result = error(QStringLiteral("cannot read the store"));
-        return std::nullopt;
-    }
-    Resetter reset{s};
-    BindText(s, 1, foldedPath);
-    const int rc = sqlite3_step(s);
-    if (rc == SQLITE_ROW)
-        return sqlite3_column_int64(s, 0);
-    if (rc != SQLITE_DONE)
-        *result = error(QStringLiteral("cannot read the store"));
+    Statement s(stmt(FindKey));
+    s.bind(1, foldedPath);
+    if (s.next())
+        return s.integer(0);
+    if (s.failed())
+        *result = readFailure();
     return std::nullopt;
 }
 
 StoreResult SqliteStore::ensureKey(const KeyPath& key, qint64* id) {
-    // Walk down from the root, creating what is missing.
-    QString path = RootName(key.root);
-    StoreResult r;
-    auto found = findKey(path, &r);
-    if (!found)
-        return r.ok() ? error(QStringLiteral("the store has no root key")) : r;
-    qint64 parent = *found;
-    for (const QString& name : key.names) {
-        if (name.isEmpty() || name.size() > MaxKeyNameLength || name.contains(u'\\'))
-            return {StoreStatus::Invalid, QStringLiteral("invalid key name \"%1\"").arg(name)};
-        const QString fold = FoldName(name);
-        path += u'\\' + fold;
-        found = findKey(path, &r);
+    const KeyPath stored = StoredKey(key);
+    for (const QString& name : stored.names) {
+        if (const QString problem = KeyNameProblem(name); !problem.isEmpty())
+            return {StoreStatus::Invalid, QStringLiteral("invalid key name \"%1\": %2")
+                                              .arg(name.left(MaxKeyNameLength), problem)};
+    }
+    // Walk down from the root, reusing the ids found last along the same
+    // path, creating what is missing.
+    QString path = RootName(stored.root);
+    for (qsizetype level = 0; level <= stored.names.size(); ++level) {
+        const QString name = level == 0 ? path : stored.names[level - 1];
+        const QString fold = level == 0 ? path : FoldName(name);
+        if (level > 0)
+            path += u'\\' + fold;
+        if (level < chainPath_.size() && chainPath_[level] == path)
+            continue;
+        chainPath_.resize(level);
+        chainIds_.resize(level);
+        StoreResult r;
+        auto found = findKey(path, &r);
         if (!r.ok())
             return r;
         if (!found) {
-            sqlite3_stmt* s = stmt(InsertKey);
-            if (!s)
-                return error(QStringLiteral("cannot write the store"));
-            Resetter reset{s};
-            sqlite3_bind_int64(s, 1, parent);
-            BindText(s, 2, name);
-            BindText(s, 3, fold);
-            BindText(s, 4, path);
-            if (sqlite3_step(s) != SQLITE_DONE)
+            Statement insert(stmt(InsertKey));
+            insert.bind(1, level == 0 ? qint64(0) : chainIds_.last())
+                .bind(2, name)
+                .bind(3, fold)
+                .bind(4, path);
+            if (!insert.run())
                 return error(QStringLiteral("cannot create key %1").arg(name));
             found = sqlite3_last_insert_rowid(db_);
         }
-        keyCache_.insert(path, *found);
-        parent = *found;
+        chainPath_.append(path);
+        chainIds_.append(*found);
     }
-    *id = parent;
+    *id = chainIds_[stored.names.size()];
     return {};
 }
 
 StoreResult SqliteStore::upsertValue(qint64 keyId, const RegValue& value) {
-    sqlite3_stmt* s = stmt(UpsertValue);
-    if (!s)
-        return error(QStringLiteral("cannot write the store"));
-    Resetter reset{s};
-    sqlite3_bind_int64(s, 1, keyId);
-    BindText(s, 2, value.name);
-    BindText(s, 3, FoldName(value.name));
-    sqlite3_bind_int64(s, 4, value.type);
-    sqlite3_bind_blob(s, 5, value.data.constData(), static_cast<int>(value.data.size()),
-                      SQLITE_TRANSIENT);
-    if (sqlite3_step(s) != SQLITE_DONE)
+    if (const QString problem = ValueNameProblem(value.name); !problem.isEmpty())
+        return {StoreStatus::Invalid, QStringLiteral("invalid value name: ") + problem};
+    Statement s(stmt(UpsertValue));
+    s.bind(1, keyId)
+        .bind(2, value.name)
+        .bind(3, FoldName(value.name))
+        .bind(4, qint64(value.type))
+        .bindBlob(5, value.data);
+    if (!s.run())
         return error(QStringLiteral("cannot write value %1").arg(value.name));
+    return {};
+}
+
+StoreResult SqliteStore::deleteValueOf(qint64 keyId, const QString& name, bool* deleted) {
+    Statement s(stmt(DeleteValueOf));
+    s.bind(1, keyId).bind(2, FoldName(name));
+    if (!s.run())
+        return error(QStringLiteral("cannot delete the value"));
+    *deleted = sqlite3_changes(db_) > 0;
     return {};
 }
 
 StoreResult SqliteStore::deleteTree(const QString& foldedPath) {
     for (Stmt which : {DeleteTreeValues, DeleteTreeKeys}) {
-        sqlite3_stmt* s = stmt(which);
-        if (!s)
-            return error(QStringLiteral("cannot write the store"));
-        Resetter reset{s};
-        BindTreeRange(s, foldedPath);
-        if (sqlite3_step(s) != SQLITE_DONE)
+        Statement s(stmt(which));
+        s.bindTree(1, foldedPath);
+        if (!s.run())
             return error(QStringLiteral("cannot delete the key"));
     }
-    // Drop cached ids of the deleted keys.
-    for (auto it = keyCache_.begin(); it != keyCache_.end();) {
-        if (it.key() == foldedPath || it.key().startsWith(foldedPath + u'\\'))
-            it = keyCache_.erase(it);
-        else
-            ++it;
-    }
+    chainPath_.clear();
+    chainIds_.clear();
     return {};
 }
 
@@ -445,6 +647,7 @@ StoreResult SqliteStore::deleteTree(const QString& foldedPath) {
 class SqliteStore::Batch final : public Registry::ReadBatch {
 public:
     explicit Batch(SqliteStore& store) : store_(store) {
+        store_.followChanges();
         if (store_.batchDepth_++ == 0 && store_.db_ &&
             sqlite3_exec(store_.db_, "BEGIN; SELECT 1 FROM key LIMIT 1", nullptr, nullptr,
                          nullptr) == SQLITE_OK)
@@ -466,65 +669,193 @@ std::unique_ptr<Registry::ReadBatch> SqliteStore::BeginReadBatch() {
 }
 
 // ---------------------------------------------------------------------------
-// Typed operations
+// Reads
+
+ValueRead SqliteStore::ReadStringValue(RootKey root, const QString& path, const QString& name) {
+    followChanges();
+    const auto key = FoldedRelativePath(root, path);
+    if (!key || !ValueNameProblem(name).isEmpty())
+        return {ReadStatus::Missing, QString()};
+    Statement s(stmt(GetValue));
+    s.bind(1, *key).bindUtf8(2, foldedValueName(name));
+    if (s.next())
+        return {ReadStatus::Ok, ValueAsText(static_cast<quint32>(s.integer(0)), s.blob(1))};
+    return {s.failed() ? ReadStatus::Failed : ReadStatus::Missing, QString()};
+}
 
 StoreResult SqliteStore::keyExists(const KeyPath& key) {
+    followChanges();
     if (!db_)
         return openStatus_;
     StoreResult r;
     const auto id = findKey(FoldedPath(key), &r);
     if (!r.ok())
         return r;
-    if (!id)
-        return {StoreStatus::NotFound, QStringLiteral("key not found: %1").arg(key.fullPath())};
+    if (!id && !key.names.isEmpty())
+        return NotFoundKey(key);
     return {};
 }
 
 StoreResult SqliteStore::readKey(const KeyPath& key, QList<RegValue>* values,
                                  QStringList* subkeys) {
-    StoreResult r = begin(false);
+    ReadTransaction read(*this);
+    StoreResult r = read.result();
     if (!r.ok())
         return r;
-    const bool ownTransaction = !batchOpen_;
-    auto finish = [&](StoreResult result) {
-        if (ownTransaction)
-            sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-        return result;
-    };
-    const QString path = FoldedPath(key);
-    const auto id = findKey(path, &r);
+    const auto id = findKey(FoldedPath(key), &r);
     if (!r.ok())
-        return finish(r);
+        return r;
     if (!id)
-        return finish(
-            {StoreStatus::NotFound, QStringLiteral("key not found: %1").arg(key.fullPath())});
+        return key.names.isEmpty() ? StoreResult{} : NotFoundKey(key);
     if (values) {
-        sqlite3_stmt* s = stmt(ValuesOfKey);
-        if (!s)
-            return finish(error(QStringLiteral("cannot read the store")));
-        Resetter reset{s};
-        sqlite3_bind_int64(s, 1, *id);
-        int rc;
-        while ((rc = sqlite3_step(s)) == SQLITE_ROW)
-            values->append({ColumnText(s, 0), static_cast<quint32>(sqlite3_column_int64(s, 1)),
-                            ColumnBlob(s, 2)});
-        if (rc != SQLITE_DONE)
-            return finish(error(QStringLiteral("cannot read the store")));
+        Statement s(stmt(ValuesOf));
+        s.bind(1, *id);
+        while (s.next())
+            values->append(
+                {s.text(0), static_cast<quint32>(s.integer(1)), s.blob(2).toByteArray()});
+        if (s.failed())
+            return readFailure();
     }
     if (subkeys) {
-        sqlite3_stmt* s = stmt(ChildKeys);
-        if (!s)
-            return finish(error(QStringLiteral("cannot read the store")));
-        Resetter reset{s};
-        BindText(s, 1, path);
-        int rc;
-        while ((rc = sqlite3_step(s)) == SQLITE_ROW)
-            subkeys->append(ColumnText(s, 1));
-        if (rc != SQLITE_DONE)
-            return finish(error(QStringLiteral("cannot read the store")));
+        Statement s(stmt(ChildrenOf));
+        s.bind(1, *id);
+        while (s.next())
+            subkeys->append(s.text(1));
+        if (s.failed())
+            return readFailure();
     }
-    return finish({});
+    return {};
 }
+
+StoreResult SqliteStore::readSubkeyValues(const KeyPath& key, const QStringList& valueNames,
+                                          QList<SubkeyValues>* entries) {
+    ReadTransaction read(*this);
+    StoreResult r = read.result();
+    if (!r.ok())
+        return r;
+    const auto id = findKey(FoldedPath(key), &r);
+    if (!r.ok())
+        return r;
+    if (!id)
+        return key.names.isEmpty() ? StoreResult{} : NotFoundKey(key);
+
+    // The subkeys in enumeration order, then the wanted values of all of them
+    // in one statement.
+    QHash<qint64, qsizetype> rowOfKey;
+    {
+        Statement s(stmt(ChildrenOf));
+        s.bind(1, *id);
+        while (s.next()) {
+            QString name = s.text(1);
+            if (name.size() > MaxKeyNameLength)
+                continue; // as EnumSubkeys: a name it cannot give is skipped
+            rowOfKey.insert(s.integer(0), entries->size());
+            entries->append({std::move(name), QStringList(valueNames.size(), QString())});
+        }
+        if (s.failed())
+            return readFailure();
+    }
+    if (entries->isEmpty() || valueNames.isEmpty())
+        return {};
+    QString sql = QStringLiteral("SELECT v.key, v.fold, v.type, v.data FROM key k JOIN value v "
+                                 "ON v.key = k.id WHERE k.parent = ?1 AND v.fold IN (");
+    for (qsizetype i = 0; i < valueNames.size(); ++i)
+        sql += (i ? QStringLiteral(",?") : QStringLiteral("?")) + QString::number(i + 2);
+    sql += u')';
+    Statement s = Statement::once(db_, sql);
+    s.bind(1, *id);
+    QHash<QString, qsizetype> column;
+    for (qsizetype i = 0; i < valueNames.size(); ++i) {
+        const QString fold = FoldName(valueNames[i]);
+        column.insert(fold, i);
+        s.bind(static_cast<int>(i + 2), fold);
+    }
+    while (s.next()) {
+        const auto row = rowOfKey.constFind(s.integer(0));
+        const auto col = column.constFind(s.text(1));
+        if (row != rowOfKey.constEnd() && col != column.constEnd())
+            (*entries)[*row].values[*col] =
+                ValueAsText(static_cast<quint32>(s.integer(2)), s.blob(3));
+    }
+    return s.failed() ? readFailure() : StoreResult{};
+}
+
+StoreResult SqliteStore::exportTree(const KeyPath& key, RegFileWriter& out) {
+    // A whole tree is read once, page after page: through the page cache
+    // rather than the memory map, which would keep every page of the file
+    // resident. (The map can only change outside a transaction.)
+    struct NoMemoryMap {
+        sqlite3* db;
+        explicit NoMemoryMap(sqlite3* d) : db(d) {
+            if (db)
+                sqlite3_exec(db, "PRAGMA mmap_size=0", nullptr, nullptr, nullptr);
+        }
+        ~NoMemoryMap() {
+            if (db)
+                sqlite3_exec(db, "PRAGMA mmap_size=268435456", nullptr, nullptr, nullptr);
+        }
+    } noMap(batchOpen_ ? nullptr : db_);
+    ReadTransaction read(*this);
+    StoreResult r = read.result();
+    if (!r.ok())
+        return r;
+    const auto top = findKey(FoldedPath(key), &r);
+    if (!r.ok())
+        return r;
+    const StoreResult writeFailed{StoreStatus::Failed, QStringLiteral("the file could not be "
+                                                                      "written")};
+    if (!top) {
+        if (!key.names.isEmpty())
+            return NotFoundKey(key);
+        return out.beginKey(key.fullPath()) ? StoreResult{} : writeFailed; // a bare, empty root
+    }
+
+    auto writeKey = [&](qint64 id, const QString& path) {
+        if (!out.beginKey(path))
+            return writeFailed;
+        Statement values(stmt(ValuesOf));
+        values.bind(1, id);
+        while (values.next()) {
+            if (!out.writeValue({values.text(0), static_cast<quint32>(values.integer(1)),
+                                 values.blob(2).toByteArray()}))
+                return writeFailed;
+        }
+        return values.failed() ? readFailure() : StoreResult{};
+    };
+
+    // Depth first, a key before its subkeys; one children statement open per
+    // level, so that only the path being walked is held in memory. The top
+    // key is written as it was asked for (root in full), the keys below it
+    // with the names they were created with.
+    struct Level {
+        Statement children;
+        QString path;
+    };
+    std::deque<Level> levels;
+    auto enter = [&](qint64 id, const QString& path) {
+        StoreResult written = writeKey(id, path);
+        if (written.ok()) {
+            levels.push_back({Statement(childStatement(levels.size())), path});
+            levels.back().children.bind(1, id);
+        }
+        return written;
+    };
+    r = enter(*top, key.fullPath());
+    while (r.ok() && !levels.empty()) {
+        Level& level = levels.back();
+        if (level.children.next()) {
+            r = enter(level.children.integer(0), level.path + u'\\' + level.children.text(1));
+            continue;
+        }
+        if (level.children.failed())
+            r = readFailure();
+        levels.pop_back();
+    }
+    return r;
+}
+
+// ---------------------------------------------------------------------------
+// Writes
 
 StoreResult SqliteStore::createKey(const KeyPath& key) {
     return writeTransaction([&] {
@@ -548,177 +879,64 @@ StoreResult SqliteStore::deleteKey(const KeyPath& key) {
         StoreResult r;
         const QString path = FoldedPath(key);
         if (!findKey(path, &r))
-            return r.ok() ? StoreResult{StoreStatus::NotFound,
-                                        QStringLiteral("key not found: %1").arg(key.fullPath())}
-                          : r;
+            return r.ok() ? NotFoundKey(key) : r;
         return deleteTree(path);
     });
 }
 
 StoreResult SqliteStore::deleteValue(const KeyPath& key, const QString& name) {
     return writeTransaction([&] {
-        sqlite3_stmt* s = stmt(DeleteOneValue);
-        if (!s)
-            return error(QStringLiteral("cannot write the store"));
-        Resetter reset{s};
-        BindText(s, 1, FoldedPath(key));
-        BindText(s, 2, FoldName(name));
-        if (sqlite3_step(s) != SQLITE_DONE)
-            return error(QStringLiteral("cannot delete the value"));
-        if (sqlite3_changes(db_) == 0)
+        StoreResult r;
+        const auto id = findKey(FoldedPath(key), &r);
+        bool deleted = false;
+        if (id)
+            r = deleteValueOf(*id, name, &deleted);
+        if (r.ok() && !deleted)
             return StoreResult{
                 StoreStatus::NotFound,
                 QStringLiteral("value not found: %1 in %2")
                     .arg(name.isEmpty() ? QStringLiteral("(Default)") : name, key.fullPath())};
-        return StoreResult{};
+        return r;
     });
 }
 
-StoreResult SqliteStore::exportKey(const QString& fullKeyPath, const QString& destination) {
-    const auto key = ParseFullKeyPath(fullKeyPath);
-    if (!key)
-        return {StoreStatus::Invalid, QStringLiteral("not a key path: %1").arg(fullKeyPath)};
-
-    StoreResult r = begin(false);
-    if (!r.ok())
-        return r;
-    const bool ownTransaction = !batchOpen_;
-    const QString top = FoldedPath(*key);
-
-    // Every key of the tree, ordered by folded name, then every value in
-    // creation order; both read in one snapshot.
-    struct Node {
-        qint64 parent;
-        QString name;
-        QList<qint64> children;
-        QList<RegValue> values;
-    };
-    QHash<qint64, Node> nodes;
-    QList<qint64> order;
-    qint64 topId = -1;
-    int rc = SQLITE_DONE;
-    if (sqlite3_stmt* s = stmt(TreeKeys)) {
-        Resetter reset{s};
-        BindTreeRange(s, top);
-        while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
-            const qint64 id = sqlite3_column_int64(s, 0);
-            nodes.insert(id, Node{sqlite3_column_int64(s, 1), ColumnText(s, 2), {}, {}});
-            order.append(id);
-        }
-    } else {
-        rc = SQLITE_ERROR;
-    }
-    if (rc == SQLITE_DONE) {
-        if (sqlite3_stmt* s = stmt(TreeValues)) {
-            Resetter reset{s};
-            BindTreeRange(s, top);
-            while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
-                auto it = nodes.find(sqlite3_column_int64(s, 0));
-                if (it != nodes.end())
-                    it->values.append({ColumnText(s, 1),
-                                       static_cast<quint32>(sqlite3_column_int64(s, 2)),
-                                       ColumnBlob(s, 3)});
-            }
-        } else {
-            rc = SQLITE_ERROR;
-        }
-    }
-    if (rc != SQLITE_DONE)
-        r = error(QStringLiteral("cannot read the store"));
-    if (ownTransaction)
-        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-    if (!r.ok())
-        return r;
-
-    for (const qint64 id : std::as_const(order)) {
-        Node& node = nodes[id];
-        const auto parent = nodes.find(node.parent);
-        if (parent != nodes.end())
-            parent->children.append(id);
-        else
-            topId = id;
-    }
-    if (topId < 0)
-        return {StoreStatus::NotFound, QStringLiteral("key not found: %1").arg(key->fullPath())};
-
-    // The top key is written as it was asked for (root in full); the keys
-    // below it with the names they were created with.
-    QList<RegExportKey> keys;
-    keys.reserve(order.size());
-    struct Pending {
-        qint64 id;
-        QString path;
-    };
-    QList<Pending> stack{{topId, key->fullPath()}};
-    while (!stack.isEmpty()) {
-        Pending item = stack.takeLast();
-        Node& node = nodes[item.id];
-        keys.append({item.path, std::move(node.values)});
-        for (auto child = node.children.crbegin(); child != node.children.crend(); ++child)
-            stack.append({*child, item.path + u'\\' + nodes[*child].name});
-    }
-
-    QSaveFile out(destination);
-    if (!out.open(QIODevice::WriteOnly))
-        return {StoreStatus::Failed,
-                QStringLiteral("cannot write %1: %2").arg(destination, out.errorString())};
-    out.write(FormatRegFile(keys));
-    if (!out.commit())
-        return {StoreStatus::Failed,
-                QStringLiteral("cannot write %1: %2").arg(destination, out.errorString())};
-    return {};
-}
-
+// The changes of an import, all inside the one write transaction of importFrom.
 class SqliteStore::ImportSink final : public RegImportSink {
 public:
     explicit ImportSink(SqliteStore& store) : store_(store) {}
-    StoreResult failure;
 
-    bool createKey(const KeyPath& key) override {
-        qint64 id = 0;
-        return check(store_.ensureKey(key, &id));
+    StoreResult openKey(const KeyPath& key) override { return store_.ensureKey(key, &current_); }
+    StoreResult deleteKey(const KeyPath& key) override {
+        StoreResult r;
+        const QString path = FoldedPath(key);
+        if (!store_.findKey(path, &r))
+            return r;
+        return store_.deleteTree(path);
     }
-    bool deleteKey(const KeyPath& key) override {
-        return check(store_.deleteTree(FoldedPath(key)));
+    StoreResult setValue(const RegValue& value) override {
+        return store_.upsertValue(current_, value);
     }
-    bool setValue(const KeyPath& key, const RegValue& value) override {
-        qint64 id = 0;
-        StoreResult r = store_.ensureKey(key, &id);
-        return check(r.ok() ? store_.upsertValue(id, value) : r);
-    }
-    bool deleteValue(const KeyPath& key, const QString& name) override {
-        sqlite3_stmt* s = store_.stmt(DeleteOneValue);
-        if (!s)
-            return check(store_.error(QStringLiteral("cannot write the store")));
-        Resetter reset{s};
-        BindText(s, 1, FoldedPath(key));
-        BindText(s, 2, FoldName(name));
-        return check(sqlite3_step(s) == SQLITE_DONE
-                         ? StoreResult{}
-                         : store_.error(QStringLiteral("cannot delete the value")));
+    StoreResult deleteValue(const QString& name) override {
+        bool deleted = false;
+        return store_.deleteValueOf(current_, name, &deleted);
     }
 
 private:
-    bool check(StoreResult r) {
-        if (!r.ok() && failure.ok())
-            failure = r;
-        return r.ok();
-    }
     SqliteStore& store_;
+    qint64 current_ = 0;
 };
 
-StoreResult SqliteStore::importBytes(const QByteArray& bytes, ImportReport* report) {
+StoreResult SqliteStore::importFrom(QIODevice& in, ImportReport* report) {
     ImportSink sink(*this);
     ImportReport result;
-    StoreResult r = writeTransaction([&] {
-        result = ParseRegFile(bytes, sink);
-        if (!sink.failure.ok())
-            return sink.failure;
-        return StoreResult{};
+    const StoreResult r = writeTransaction([&] {
+        result = ParseRegFile(in, sink);
+        return result.imported ? StoreResult{} : StoreResult{StoreStatus::Failed, result.error};
     });
-    if (!r.ok()) {
+    if (!r.ok() && (result.imported || result.error.isEmpty())) {
+        // The transaction itself failed: nothing of the file is in the store.
         result.imported = false;
-        result.error = r.message;
+        result.error = r.message + QStringLiteral("; nothing was imported");
     }
     if (report)
         *report = result;
@@ -740,14 +958,11 @@ StoreResult SqliteStore::applyWrites(const QList<StoreWrite>& writes) {
                 break;
             }
             case StoreWrite::Op::DeleteValue: {
-                sqlite3_stmt* s = stmt(DeleteOneValue);
-                if (!s)
-                    return error(QStringLiteral("cannot write the store"));
-                Resetter reset{s};
-                BindText(s, 1, FoldedPath(w.key));
-                BindText(s, 2, FoldName(w.value.name));
-                if (sqlite3_step(s) != SQLITE_DONE)
-                    r = error(QStringLiteral("cannot delete the value"));
+                // A value that is not there is no failure.
+                if (const auto id = findKey(FoldedPath(w.key), &r)) {
+                    bool deleted = false;
+                    r = deleteValueOf(*id, w.value.name, &deleted);
+                }
                 break;
             }
             case StoreWrite::Op::DeleteKey:
@@ -762,156 +977,4 @@ StoreResult SqliteStore::applyWrites(const QList<StoreWrite>& writes) {
         }
         return StoreResult{};
     });
-}
-
-StoreResult SqliteStore::importFile(const QString& source, ImportReport* report) {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        const StoreResult r{StoreStatus::Failed,
-                            QStringLiteral("cannot read %1: %2").arg(source, in.errorString())};
-        if (report)
-            *report = ImportReport{false, r.message, {}};
-        return r;
-    }
-    return importBytes(in.readAll(), report);
-}
-
-// ---------------------------------------------------------------------------
-// The silent operations
-
-void SqliteStore::DeleteKey(RootKey root, const QString& path) {
-    if (const auto key = RelativeKey(root, path))
-        deleteKey(*key);
-}
-
-void SqliteStore::DeleteValue(RootKey root, const QString& path, const QString& name) {
-    if (const auto key = RelativeKey(root, path))
-        deleteValue(*key, name);
-}
-
-void SqliteStore::SetStringValue(RootKey root, const QString& path, const QString& name,
-                                 const QString& text) {
-    if (const auto key = RelativeKey(root, path))
-        setValue(*key, MakeStringValue(name, text));
-}
-
-ValueRead SqliteStore::ReadStringValue(RootKey root, const QString& path, const QString& name) {
-    const auto key = FoldedRelativePath(root, path);
-    if (!key)
-        return {ReadStatus::Missing, QString()};
-    sqlite3_stmt* s = stmt(GetValue);
-    if (!s)
-        return {ReadStatus::Failed, QString()};
-    Resetter reset{s};
-    BindText(s, 1, *key);
-    const QByteArray& folded = foldedValueName(name);
-    sqlite3_bind_text(s, 2, folded.constData(), static_cast<int>(folded.size()), SQLITE_STATIC);
-    const int rc = sqlite3_step(s);
-    if (rc == SQLITE_DONE)
-        return {ReadStatus::Missing, QString()};
-    if (rc != SQLITE_ROW)
-        return {ReadStatus::Failed, QString()};
-    const auto* data = static_cast<const char*>(sqlite3_column_blob(s, 1));
-    return {ReadStatus::Ok, ValueAsText(static_cast<quint32>(sqlite3_column_int64(s, 0)),
-                                        QByteArrayView(data, sqlite3_column_bytes(s, 1)))};
-}
-
-void SqliteStore::EnumSubkeys(RootKey root, const QString& path, QStringList& names) {
-    const auto folded = FoldedRelativePath(root, path);
-    sqlite3_stmt* s = folded ? stmt(ChildKeys) : nullptr;
-    if (!s)
-        return;
-    Resetter reset{s};
-    BindText(s, 1, *folded);
-    while (sqlite3_step(s) == SQLITE_ROW) {
-        QString name = ColumnText(s, 1);
-        // The registry's enumeration buffer holds 254 characters and a NUL: a
-        // longer name fails, and that failure ends the enumeration.
-        if (name.size() >= MaxKeyNameLength)
-            break;
-        names.append(std::move(name));
-    }
-}
-
-void SqliteStore::EnumValueNames(RootKey root, const QString& path, QStringList& names) {
-    const auto folded = FoldedRelativePath(root, path);
-    sqlite3_stmt* s = folded ? stmt(ValueNames) : nullptr;
-    if (!s)
-        return;
-    Resetter reset{s};
-    BindText(s, 1, *folded);
-    while (sqlite3_step(s) == SQLITE_ROW) {
-        QString name = ColumnText(s, 0);
-        // Names too long for the 255-character buffer are skipped; values with
-        // empty data are not listed.
-        if (name.size() < MaxKeyNameLength && sqlite3_column_int64(s, 1) > 0)
-            names.append(std::move(name));
-    }
-}
-
-QList<Registry::SubkeyValues> SqliteStore::ReadSubkeyValues(RootKey root, const QString& path,
-                                                            const QStringList& valueNames) {
-    QList<SubkeyValues> result;
-    const auto folded = FoldedRelativePath(root, path);
-    if (!folded || !db_ || !begin(false).ok())
-        return result;
-    const bool ownTransaction = !batchOpen_;
-
-    // The subkeys in enumeration order, then the wanted values of all of them
-    // in one statement.
-    QHash<qint64, qsizetype> rowOfKey;
-    if (sqlite3_stmt* s = stmt(ChildKeys)) {
-        Resetter reset{s};
-        BindText(s, 1, *folded);
-        while (sqlite3_step(s) == SQLITE_ROW) {
-            QString name = ColumnText(s, 1);
-            if (name.size() >= MaxKeyNameLength)
-                break; // as EnumSubkeys: a name too long ends the enumeration
-            rowOfKey.insert(sqlite3_column_int64(s, 0), result.size());
-            result.append({std::move(name), QStringList(valueNames.size(), QString())});
-        }
-    }
-    if (!result.isEmpty() && !valueNames.isEmpty()) {
-        QString sql = QStringLiteral("SELECT v.key, v.fold, v.type, v.data FROM key k JOIN value v "
-                                     "ON v.key = k.id WHERE k.parent = (SELECT id FROM key WHERE "
-                                     "path = ?1) AND v.fold IN (");
-        for (qsizetype i = 0; i < valueNames.size(); ++i)
-            sql += (i ? QStringLiteral(",?") : QStringLiteral("?")) + QString::number(i + 2);
-        sql += u')';
-        sqlite3_stmt* s = nullptr;
-        const QByteArray utf8 = sql.toUtf8();
-        if (sqlite3_prepare_v2(db_, utf8.constData(), -1, &s, nullptr) == SQLITE_OK) {
-            BindText(s, 1, *folded);
-            QHash<QString, qsizetype> column;
-            for (qsizetype i = 0; i < valueNames.size(); ++i) {
-                const QString fold = FoldName(valueNames[i]);
-                column.insert(fold, i);
-                BindText(s, static_cast<int>(i + 2), fold);
-            }
-            while (sqlite3_step(s) == SQLITE_ROW) {
-                const auto row = rowOfKey.constFind(sqlite3_column_int64(s, 0));
-                const auto col = column.constFind(ColumnText(s, 1));
-                if (row == rowOfKey.constEnd() || col == column.constEnd())
-                    continue;
-                const auto* data = static_cast<const char*>(sqlite3_column_blob(s, 3));
-                result[*row].values[*col] =
-                    ValueAsText(static_cast<quint32>(sqlite3_column_int64(s, 2)),
-                                QByteArrayView(data, sqlite3_column_bytes(s, 3)));
-            }
-        }
-        sqlite3_finalize(s);
-    }
-    if (ownTransaction)
-        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
-    return result;
-}
-
-bool SqliteStore::ExportKey(const QString& fullKeyPath, const QString& destination) {
-    return exportKey(fullKeyPath, destination).ok();
-}
-
-ImportReport SqliteStore::ImportFile(const QString& source) {
-    ImportReport report;
-    importFile(source, &report);
-    return report;
 }

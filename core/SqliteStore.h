@@ -1,14 +1,19 @@
 // The registry store on Linux: one SQLite database file (Registry.db) holding
-// a tree of keys under HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER with typed
-// values.
+// a tree of keys under the roots HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER and
+// HKEY_USERS, with typed values. HKEY_CLASSES_ROOT and HKEY_CURRENT_CONFIG are
+// names for the keys where Windows keeps them:
+//   HKEY_CLASSES_ROOT   = HKEY_LOCAL_MACHINE\SOFTWARE\Classes
+//   HKEY_CURRENT_CONFIG = HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Hardware Profiles\Current
 //
 // Several processes may use the file at once (the program, relvano-reg, an
 // uninstaller): the database runs in WAL mode with a busy timeout, and every
 // operation is one transaction, so a writer killed midway leaves the store as
 // it was before that write.
 //
-// Two faces: the silent Registry operations the windows use, and typed
-// operations that report what went wrong, for the command-line tool.
+// A store that may be read but not written (a read-only file, a read-only
+// folder, a read-only file system) is opened for reading without creating
+// anything beside it; its writes fail with a message naming the file or the
+// folder.
 #pragma once
 
 #include "core/Registry.h"
@@ -16,24 +21,10 @@
 #include <QHash>
 
 #include <array>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
-
-enum class StoreStatus {
-    Ok,
-    NotFound, // the key or value does not exist
-    Invalid,  // a malformed path or argument
-    Busy,     // another process held the store past the timeout
-    Damaged,  // the file is not a store, or is corrupt
-    Failed,   // any other failure (read-only file, full disk, ...)
-};
-
-struct StoreResult {
-    StoreStatus status = StoreStatus::Ok;
-    QString message;
-    bool ok() const { return status == StoreStatus::Ok; }
-};
 
 // One change of a batch that applyWrites makes in a single transaction.
 struct StoreWrite {
@@ -49,7 +40,7 @@ public:
 
     // Opens the store, creating the file when it does not exist. An existing
     // file that is not a store, or is damaged, is never overwritten: the store
-    // then answers every call with empty results (see openStatus()).
+    // then answers every call with its openStatus().
     explicit SqliteStore(const QString& file, int busyTimeoutMs = DefaultBusyTimeoutMs);
     ~SqliteStore() override;
     SqliteStore(const SqliteStore&) = delete;
@@ -57,33 +48,22 @@ public:
 
     const StoreResult& openStatus() const { return openStatus_; }
     QString fileName() const { return file_; }
+    // Why the store cannot be written, or empty text when it can.
+    const QString& readOnlyReason() const { return readOnlyReason_; }
 
-    // Registry
-    void DeleteKey(RootKey root, const QString& path) override;
-    void DeleteValue(RootKey root, const QString& path, const QString& name) override;
-    void SetStringValue(RootKey root, const QString& path, const QString& name,
-                        const QString& text) override;
     ValueRead ReadStringValue(RootKey root, const QString& path, const QString& name) override;
-    void EnumSubkeys(RootKey root, const QString& path, QStringList& names) override;
-    void EnumValueNames(RootKey root, const QString& path, QStringList& names) override;
-    bool ExportKey(const QString& fullKeyPath, const QString& destination) override;
-    ImportReport ImportFile(const QString& source) override;
-    QList<SubkeyValues> ReadSubkeyValues(RootKey root, const QString& path,
-                                         const QStringList& valueNames) override;
     std::unique_ptr<ReadBatch> BeginReadBatch() override;
 
-    // Typed operations that say what went wrong.
-    StoreResult keyExists(const KeyPath& key);
-    StoreResult readKey(const KeyPath& key, QList<RegValue>* values, QStringList* subkeys);
-    StoreResult createKey(const KeyPath& key);
-    StoreResult setValue(const KeyPath& key, const RegValue& value);
-    StoreResult deleteKey(const KeyPath& key);
-    StoreResult deleteValue(const KeyPath& key, const QString& name);
-    StoreResult exportKey(const QString& fullKeyPath, const QString& destination);
-    // The report lists the lines that were skipped; the result fails only when
-    // the file could not be read or the store could not be written.
-    StoreResult importFile(const QString& source, ImportReport* report);
-    StoreResult importBytes(const QByteArray& bytes, ImportReport* report);
+    StoreResult keyExists(const KeyPath& key) override;
+    StoreResult readKey(const KeyPath& key, QList<RegValue>* values, QStringList* subkeys) override;
+    StoreResult createKey(const KeyPath& key) override;
+    StoreResult setValue(const KeyPath& key, const RegValue& value) override;
+    StoreResult deleteKey(const KeyPath& key) override;
+    StoreResult deleteValue(const KeyPath& key, const QString& name) override;
+    StoreResult readSubkeyValues(const KeyPath& key, const QStringList& valueNames,
+                                 QList<SubkeyValues>* entries) override;
+    StoreResult exportTree(const KeyPath& key, RegFileWriter& out) override;
+    StoreResult importFrom(QIODevice& in, ImportReport* report) override;
     // Applies the writes in order in one write transaction: all of them, or
     // none when one fails. Deleting a key or value that is not there is no
     // failure. An empty list writes nothing.
@@ -94,46 +74,59 @@ private:
         FindKey,
         GetValue,
         InsertKey,
-        ChildKeys,
-        ValueNames,
-        ValuesOfKey,
+        ChildrenOf,
+        ValuesOf,
         UpsertValue,
-        DeleteOneValue,
+        DeleteValueOf,
         DeleteTreeValues,
         DeleteTreeKeys,
-        TreeKeys,
-        TreeValues,
         StmtCount
     };
+    class Statement;
+    class ReadTransaction;
     class Batch;
     class ImportSink;
-    friend class Batch;
-    friend class ImportSink;
 
-    StoreResult open(int busyTimeoutMs);
+    StoreResult open();
+    StoreResult openReadOnly();
+    void close();
+    // Opens an immutable store again once its file has changed.
+    void followChanges();
     StoreResult initSchema();
     sqlite3_stmt* stmt(Stmt which);
+    // The statement listing a key's children, one per level of a tree walk.
+    sqlite3_stmt* childStatement(std::size_t depth);
     StoreResult error(const QString& what);
-    StoreResult begin(bool write);
+    StoreResult readFailure();
+    StoreResult beginWrite();
     StoreResult commit();
     void rollback();
     // Runs work inside one write transaction.
     template <typename Work> StoreResult writeTransaction(Work&& work);
 
+    // The id of a key (folded full path), nullopt when there is none.
     std::optional<qint64> findKey(const QString& foldedPath, StoreResult* result);
     StoreResult ensureKey(const KeyPath& key, qint64* id);
     StoreResult upsertValue(qint64 keyId, const RegValue& value);
     StoreResult deleteTree(const QString& foldedPath);
+    StoreResult deleteValueOf(qint64 keyId, const QString& name, bool* deleted);
+    const QByteArray& foldedValueName(const QString& name);
 
     QString file_;
+    int busyTimeoutMs_;
     sqlite3* db_ = nullptr;
     std::array<sqlite3_stmt*, StmtCount> stmts_{};
+    std::vector<sqlite3_stmt*> childStmts_;
     StoreResult openStatus_;
+    QString readOnlyReason_;
+    bool immutable_ = false;
+    std::array<qint64, 4> fileStamp_{};
     int batchDepth_ = 0;
     bool batchOpen_ = false;
-    // Key ids by folded path, valid inside one write transaction (imports).
-    QHash<QString, qint64> keyCache_;
+    // The ids along the key path created or found last, valid inside one
+    // write transaction: an import writes key after key below one another.
+    QStringList chainPath_; // folded full paths, root first
+    QList<qint64> chainIds_;
     // Folded UTF-8 forms of the value names read so far.
     QHash<QString, QByteArray> valueNames_;
-    const QByteArray& foldedValueName(const QString& name);
 };

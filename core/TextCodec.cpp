@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace {
 
 // Windows-1252 characters for 0x80..0x9F; the rest of the code page is Latin-1.
@@ -25,6 +27,10 @@ QString DecodeUtf16(const QByteArray& bytes, qsizetype offset, bool bigEndian) {
 } // namespace
 
 QString DecodeAnsi(const QByteArray& bytes) {
+    // Plain ASCII, the common case, needs no decoder.
+    if (std::all_of(bytes.cbegin(), bytes.cend(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return QString::fromLatin1(bytes);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError())

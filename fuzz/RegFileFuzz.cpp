@@ -9,14 +9,18 @@
 namespace {
 
 struct Recorder final : RegImportSink {
+    KeyPath key;
     QList<std::pair<KeyPath, RegValue>> values;
-    bool createKey(const KeyPath&) override { return true; }
-    bool deleteKey(const KeyPath&) override { return true; }
-    bool setValue(const KeyPath& key, const RegValue& value) override {
-        values.append({key, value});
-        return true;
+    StoreResult openKey(const KeyPath& k) override {
+        key = k;
+        return {};
     }
-    bool deleteValue(const KeyPath&, const QString&) override { return true; }
+    StoreResult deleteKey(const KeyPath&) override { return {}; }
+    StoreResult setValue(const RegValue& value) override {
+        values.append({key, value});
+        return {};
+    }
+    StoreResult deleteValue(const QString&) override { return {}; }
 };
 
 } // namespace
@@ -26,11 +30,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Recorder first;
     ParseRegFile(bytes, first);
     for (const auto& [key, value] : first.values) {
+        // Names the store refuses are not written to it, so not exported.
+        if (!ValueNameProblem(value.name).isEmpty())
+            std::abort();
         const QByteArray file = FormatRegFile({RegExportKey{key.fullPath(), {value}}});
         Recorder second;
         const ImportReport report = ParseRegFile(file, second);
         if (!report.imported || !report.issues.isEmpty() || second.values.size() != 1 ||
-            !(second.values[0].second == value))
+            !(second.values[0].second == value) || second.values[0].first.root != key.root ||
+            second.values[0].first.names != key.names)
             std::abort();
     }
     return 0;

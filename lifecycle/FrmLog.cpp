@@ -55,6 +55,7 @@ FrmLog::FrmLog(AppContext& context, QWidget* parent) : QDialog(parent), context_
     tv_ = new QTreeWidget(this);
     tv_->setObjectName(QStringLiteral("Tv"));
     tv_->setRootIsDecorated(false);
+    tv_->setUniformRowHeights(true); // long histories lay out in constant time
     tv_->setColumnCount(1);
     tv_->setHeaderLabels({QStringLiteral("Installed Programs")});
     lv_ = new QTreeWidget(this);
@@ -106,15 +107,16 @@ FrmLog::FrmLog(AppContext& context, QWidget* parent) : QDialog(parent), context_
 
 void FrmLog::showHistory(int view) {
     tv_->clear();
-    const HistoryLog log = context_.history();
     const auto file = view == 1 ? HistoryLog::File::Install : HistoryLog::File::Uninstall;
     tv_->setHeaderLabels({view == 1 ? QStringLiteral("Installed Programs")
                                     : QStringLiteral("Uninstalled Programs")});
-    const qint64 count = log.RecordCount(file);
+    // The file is read once for the list and the details of its records.
+    shown_ = context_.history().read(file);
+    const QList<qint64> records = shown_.records();
     QList<QTreeWidgetItem*> items;
-    for (qint64 record = 1; record <= count; ++record) {
-        auto* item =
-            new QTreeWidgetItem({log.RecordField(file, record, QStringLiteral("ProgName"))});
+    items.reserve(records.size());
+    for (const qint64 record : records) {
+        auto* item = new QTreeWidgetItem({shown_.field(record, QStringLiteral("ProgName"))});
         item->setData(0, Qt::UserRole, record);
         items.append(item);
     }
@@ -164,7 +166,6 @@ void FrmLog::fillDetails() {
         return;
     lv_->clear();
     const qint64 record = current->data(0, Qt::UserRole).toLongLong();
-    const HistoryLog log = context_.history();
     const QString na = QStringLiteral("N/A");
     auto add = [this](const QString& property, const QString& value) {
         new QTreeWidgetItem(lv_, {property, value});
@@ -186,13 +187,12 @@ void FrmLog::fillDetails() {
     static constexpr Row optionalRows[] = {{"Uninstallation Time", "UnTime"},
                                            {"Additional Info", "Rm"}};
     const bool installs = tbIn_->isChecked();
-    const auto file = installs ? HistoryLog::File::Install : HistoryLog::File::Uninstall;
     for (const Row& row :
          installs ? std::span<const Row>(installRows) : std::span<const Row>(uninstallRows))
-        add(QLatin1String(row.property), log.RecordField(file, record, QLatin1String(row.key), na));
+        add(QLatin1String(row.property), shown_.field(record, QLatin1String(row.key), na));
     if (!installs) {
         for (const Row& row : optionalRows) {
-            const QString value = log.RecordField(file, record, QLatin1String(row.key));
+            const QString value = shown_.field(record, QLatin1String(row.key));
             if (!value.isEmpty())
                 add(QLatin1String(row.property), value);
         }
@@ -272,6 +272,8 @@ void FrmLog::keyPressEvent(QKeyEvent* event) {
 }
 
 void FrmLog::done(int r) {
-    SavePageSetting(context_.ConfigIniPath, PageSetting::History, view_);
+    // Before the first page is shown there is no page to remember.
+    if (view_ != 0)
+        SavePageSetting(context_.ConfigIniPath, PageSetting::History, view_);
     QDialog::done(r);
 }

@@ -2,6 +2,8 @@
 // fields of the selected record; clearing a history and printing a record.
 #pragma once
 
+#include "core/HistoryLog.h"
+
 #include <QDateTime>
 #include <QDialog>
 
@@ -50,4 +52,5 @@ private:
     QLabel* sb_;
     QPlainTextEdit* txtPrint_;
     int view_ = 0;
+    HistoryLog::View shown_; // the history file of the view shown
 };

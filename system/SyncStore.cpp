@@ -41,7 +41,11 @@ std::optional<UninstallKeyView> ReadUninstallKey(SqliteStore& store, QString* er
     }
     QSet<QString> marked;
     const auto rows = store.ReadSubkeyValues(RootKey::LocalMachine, AppContext::UninstallKeyPath,
-                                             {SourceMarkerValue});
+                                             {SourceMarkerValue}, &r);
+    if (!r.ok()) {
+        *error = r.message;
+        return std::nullopt;
+    }
     for (const auto& row : rows) {
         if (!row.values.value(0).isEmpty())
             marked.insert(FoldName(row.name));

@@ -9,14 +9,18 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cmath>
 #include <ostream>
 
 namespace {
 
 const char* const kFooter =
     R"(Keys are written in full or short: HKEY_LOCAL_MACHINE\Software\Vendor or
-HKLM\Software\Vendor (HKEY_CURRENT_USER or HKCU likewise). An empty value name
-("") is the key's default value.
+HKLM\Software\Vendor; likewise HKEY_CURRENT_USER (HKCU), HKEY_USERS (HKU),
+HKEY_CLASSES_ROOT (HKCR) and HKEY_CURRENT_CONFIG (HKCC). HKEY_CLASSES_ROOT is
+HKEY_LOCAL_MACHINE\SOFTWARE\Classes and HKEY_CURRENT_CONFIG is
+HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Hardware Profiles\Current, as on
+Windows. An empty value name ("") is the key's default value.
 
 Examples:
   relvano-reg query "HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\MyApp"
@@ -25,14 +29,21 @@ Examples:
   relvano-reg add "HKLM\Software\Vendor" --value Count --type REG_DWORD --data 0x2a
   relvano-reg add "HKLM\Software\Vendor" --value Names --type REG_MULTI_SZ --data "one\0two"
   relvano-reg add "HKLM\Software\Vendor" --value Blob --type REG_BINARY --data de,ad,be,ef
+  relvano-reg add "HKCR\.vnd\shell\open\command" --value "" --data "/opt/vendor/open \"%1\""
   relvano-reg delete "HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\MyApp"
   relvano-reg delete "HKLM\Software\Vendor" --value Count
   relvano-reg export "HKLM\Software\Vendor" vendor.reg
+  relvano-reg export "HKLM\Software\Vendor" /dev/stdout
   relvano-reg import vendor.reg
   relvano-reg --store /tmp/test/Registry.db query HKLM\Software
 
+A file is written whole or not at all: when it cannot be written completely
+(a full disk, for one), the file that was there stays as it was.
+
 Exit status: 0 on success, 1 when the command failed (the reason is printed on
-standard error), 2 for a usage error.)";
+standard error: a missing key, a store that cannot be read or written, a file
+that cannot be written, lines of an import that could not be taken), 2 for a
+usage error.)";
 
 std::string Std(const QString& text) {
     return text.toStdString();
@@ -45,14 +56,11 @@ public:
 };
 
 KeyPath ParseKey(const std::string& text) {
-    const auto key = ParseFullKeyPath(QString::fromStdString(text));
-    if (!key)
-        throw Failure(QStringLiteral("not a key path: \"%1\" (write it as HKLM\\... or "
-                                     "HKEY_LOCAL_MACHINE\\...; names may not be empty or longer "
-                                     "than %2 characters)")
-                          .arg(QString::fromStdString(text))
-                          .arg(MaxKeyNameLength));
-    return *key;
+    const QString path = QString::fromStdString(text);
+    if (const auto key = ParseFullKeyPath(path))
+        return *key;
+    throw Failure(
+        QStringLiteral("not a key path: \"%1\" (%2)").arg(path, KeyPathProblem(path, true)));
 }
 
 void Check(const StoreResult& result) {
@@ -74,6 +82,11 @@ quint64 ParseNumber(const QString& text, quint64 max, const QString& typeName) {
     return value;
 }
 
+QString SupportedTypes() {
+    return QStringLiteral("REG_SZ, REG_EXPAND_SZ, REG_DWORD, REG_QWORD, REG_BINARY, REG_MULTI_SZ "
+                          "and REG_NONE");
+}
+
 RegValue MakeValue(const QString& name, quint32 type, const QString& data) {
     switch (type) {
     case RegType::Sz:
@@ -89,7 +102,8 @@ RegValue MakeValue(const QString& name, quint32 type, const QString& data) {
     case RegType::MultiSz:
         return MakeMultiStringValue(name, data.isEmpty() ? QStringList()
                                                          : data.split(QStringLiteral("\\0")));
-    case RegType::Binary: {
+    case RegType::Binary:
+    case RegType::None: {
         QString digits = data;
         digits.remove(u',').remove(u' ');
         const QByteArray bytes = QByteArray::fromHex(digits.toLatin1());
@@ -99,10 +113,11 @@ RegValue MakeValue(const QString& name, quint32 type, const QString& data) {
             throw Failure(QStringLiteral("\"%1\" is not binary data: give pairs of hex digits, "
                                          "optionally separated by commas")
                               .arg(data));
-        return RegValue{name, RegType::Binary, bytes};
+        return RegValue{name, type, bytes};
     }
     default:
-        throw Failure(QStringLiteral("unsupported type"));
+        throw Failure(QStringLiteral("type %1 cannot be written here; the types are %2")
+                          .arg(RegTypeName(type), SupportedTypes()));
     }
 }
 
@@ -210,7 +225,8 @@ void Tool::add() {
     const KeyPath key = ParseKey(key_);
     const auto type = ParseRegTypeName(QString::fromStdString(type_));
     if (!type)
-        throw Failure(QStringLiteral("unknown type \"%1\"").arg(QString::fromStdString(type_)));
+        throw Failure(QStringLiteral("unknown type \"%1\"; the types are %2")
+                          .arg(QString::fromStdString(type_), SupportedTypes()));
     if (!haveValueName_ && !haveData_ && !haveType_) {
         Check(store(false).createKey(key));
         return;
@@ -230,7 +246,7 @@ void Tool::remove() {
 
 void Tool::exportKey() {
     const KeyPath key = ParseKey(key_);
-    Check(store(true).exportKey(key.fullPath(), QString::fromStdString(file_)));
+    Check(store(true).exportKey(key, QString::fromStdString(file_)));
 }
 
 void Tool::importFile() {
@@ -239,12 +255,13 @@ void Tool::importFile() {
     const StoreResult result = store(false).importFile(file, &report);
     for (const ImportIssue& issue : report.issues)
         err_ << Std(file) << ':' << issue.line << ": " << Std(issue.reason) << '\n';
-    if (!result.ok())
-        throw Failure(result.message);
-    if (!report.imported)
-        throw Failure(QStringLiteral("%1: %2").arg(file, report.error));
+    if (!report.imported) // named with the file, unless the reason names it already
+        throw Failure(report.error.contains(file)
+                          ? report.error
+                          : QStringLiteral("%1: %2").arg(file, report.error));
+    Check(result);
     if (!report.issues.isEmpty())
-        throw Failure(QStringLiteral("%1: %2 line(s) could not be imported; the rest was")
+        throw Failure(QStringLiteral("%1: %2 line(s) could not be imported; the rest was imported")
                           .arg(file)
                           .arg(report.issues.size()));
 }
@@ -259,7 +276,17 @@ int Tool::run(const QStringList& args) {
                    "program itself opens)");
     app.add_option("--timeout", timeoutSeconds_,
                    "Seconds to wait while another program holds the store (default: 5)")
-        ->check(CLI::Range(0.0, 3600.0));
+        ->check(CLI::Validator(
+            [](const std::string& text) -> std::string {
+                // A range check alone lets "nan" through: it compares false
+                // with both bounds.
+                double seconds = 0;
+                if (!CLI::detail::lexical_cast(text, seconds) || !std::isfinite(seconds) ||
+                    seconds < 0 || seconds > 3600)
+                    return "a number of seconds from 0 to 3600 is needed, not " + text;
+                return {};
+            },
+            "SECONDS"));
 
     auto* query = app.add_subcommand(
         "query", "Print a key's values and subkeys, or one value's "
@@ -275,12 +302,13 @@ int Tool::run(const QStringList& args) {
     add->add_option("--value", valueName_, "The value's name (omitted or \"\": the default value)")
         ->each([this](const std::string&) { haveValueName_ = true; });
     add->add_option("--type", type_,
-                    "REG_SZ (default), REG_EXPAND_SZ, REG_DWORD, REG_QWORD, REG_BINARY or "
-                    "REG_MULTI_SZ")
+                    "REG_SZ (default), REG_EXPAND_SZ, REG_DWORD, REG_QWORD, REG_BINARY, "
+                    "REG_MULTI_SZ or REG_NONE")
         ->each([this](const std::string&) { haveType_ = true; });
     add->add_option("--data", data_,
                     "The data: text; a number for REG_DWORD/REG_QWORD (decimal or 0x hex); hex "
-                    "byte pairs for REG_BINARY; strings separated by \\0 for REG_MULTI_SZ")
+                    "byte pairs for REG_BINARY and REG_NONE; strings separated by \\0 for "
+                    "REG_MULTI_SZ")
         ->each([this](const std::string&) { haveData_ = true; });
 
     auto* del = app.add_subcommand(
@@ -294,7 +322,10 @@ int Tool::run(const QStringList& args) {
         "export", "Write a key and its subkeys to a registry editor file (.reg).\nExample: "
                   "relvano-reg export HKLM\\Software\\Vendor vendor.reg");
     exp->add_option("KEY", key_, "The key")->required();
-    exp->add_option("FILE", file_, "The file to write")->required();
+    exp->add_option("FILE", file_,
+                    "The file to write, whole or not at all (a device such as /dev/stdout is "
+                    "written in place)")
+        ->required();
 
     auto* imp = app.add_subcommand(
         "import", "Merge a registry editor file (.reg) into the store; lines that cannot be "

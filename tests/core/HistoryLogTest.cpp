@@ -38,6 +38,51 @@ private slots:
         QCOMPARE(log.RecordCount(HistoryLog::File::Install), 0);
     }
 
+    void datesHaveNoTimeZone() {
+        const QString date = HistoryLog::DateText(fixedTime());
+        QVERIFY2(date.endsWith("21:05:07"), qPrintable(date));
+        QVERIFY(!date.contains("UTC"));
+    }
+
+    // A view of a whole file answers as the single reads do.
+    void aViewReadsTheFileOnce_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QList<qint64>>("records");
+        QTest::addColumn<QString>("name2");
+        QTest::newRow("plain") << QByteArray("[UnNum]\r\nVal=3\r\n[Prog1]\r\nProgName=A\r\n"
+                                             "[Prog2]\r\nProgName=B\r\n[Prog3]\r\n")
+                               << QList<qint64>{1, 2, 3} << "B";
+        QTest::newRow("any case, quotes, blanks")
+            << QByteArray("[unnum]\r\nval = 2 \r\n[PROG2]\r\n progname = \"B b\" \r\n")
+            << QList<qint64>{2} << "B b";
+        QTest::newRow("first section and key win")
+            << QByteArray("[UnNum]\r\nVal=2\r\n[Prog2]\r\nProgName=first\r\nProgName=x\r\n"
+                          "[Prog2]\r\nProgName=second\r\n")
+            << QList<qint64>{2} << "first";
+        QTest::newRow("beyond the counter, leading zeros")
+            << QByteArray("[UnNum]\r\nVal=1\r\n[Prog1]\r\n[Prog2]\r\nProgName=B\r\n"
+                          "[Prog01]\r\n")
+            << QList<qint64>{1} << "B";
+        QTest::newRow("counter not a number")
+            << QByteArray("[UnNum]\r\nVal=many\r\n[Prog1]\r\n") << QList<qint64>{} << "";
+    }
+    void aViewReadsTheFileOnce() {
+        QFETCH(QByteArray, file);
+        QFETCH(QList<qint64>, records);
+        QFETCH(QString, name2);
+        TempProgramFolder folder;
+        HistoryLog log(folder.file("Inlog.Ini"), folder.file("Unlog.Ini"));
+        QVERIFY(WriteFileBytes(folder.file("Unlog.Ini"), file));
+        const HistoryLog::View view = log.read(HistoryLog::File::Uninstall);
+        QCOMPARE(view.records(), records);
+        QCOMPARE(view.count(), log.RecordCount(HistoryLog::File::Uninstall));
+        QCOMPARE(view.field(2, "ProgName"), name2);
+        QCOMPARE(view.field(2, "ProgName"),
+                 log.RecordField(HistoryLog::File::Uninstall, 2, "ProgName"));
+        QCOMPARE(view.field(2, "Missing", " N/A  "),
+                 log.RecordField(HistoryLog::File::Uninstall, 2, "Missing", " N/A  "));
+    }
+
     void installRecordsDescribeTheInstaller() {
         TempProgramFolder folder;
         QDir().mkpath(folder.file("setup"));

@@ -1,5 +1,6 @@
 // INI files read and written with the private-profile rules.
 #include "core/IniFile.h"
+#include "tests/support/Privileged.h"
 #include "tests/support/TestEnv.h"
 
 #include <QDir>
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -138,18 +140,45 @@ TEST_F(IniFileTest, GarbageAndHugeLinesNeitherCrashNorGetLost) {
     EXPECT_EQ(ReadIni(ini, "Main", "Ord", ""), "1");
 }
 
-TEST_F(IniFileTest, AFailedWriteChangesNothingAndLeavesNoTemporaryFile) {
-    WriteIni(folder.file("no/such/folder/x.ini"), "S", "k", "v");
+TEST_F(IniFileTest, AFailedWriteChangesNothingAndSaysWhy) {
+    const WriteResult missing = WriteIni(folder.file("no/such/folder/x.ini"), "S", "k", "v");
+    EXPECT_TRUE(missing.error.startsWith("cannot write " + folder.file("no/such/folder/x.ini")))
+        << missing.error.toStdString();
     EXPECT_FALSE(QFile::exists(folder.file("no/such/folder/x.ini")));
 
-    WriteIni(ini, "Main", "Ul", "1");
+    EXPECT_TRUE(WriteIni(ini, "Main", "Ul", "1"));
     const QStringList before = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
     EXPECT_EQ(before, QStringList{"Config.Ini"});
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root writes read-only files";
-    QFile::setPermissions(ini, QFile::ReadOwner);
-    WriteIni(ini, "Main", "Ul", "2");
+
+    // A read-only file, for the ordinary user root acts as.
+    ASSERT_EQ(::chmod(QFile::encodeName(folder.path()).constData(), 0777), 0);
+    ASSERT_TRUE(QFile::setPermissions(ini, QFile::ReadOwner | QFile::ReadOther));
+    AsOrdinaryUser user;
+    if (!user.active())
+        GTEST_SKIP() << user.whyNot().toStdString();
+    const WriteResult denied = WriteIni(ini, "Main", "Ul", "2");
+    EXPECT_EQ(denied.error, "cannot write " + ini + ": Permission denied");
     EXPECT_EQ(ReadIni(ini, "Main", "Ul", ""), "1");
+}
+
+TEST_F(IniFileTest, AFullDiskKeepsTheWholeOldFile) {
+    const QString disk = folder.file("disk");
+    ASSERT_TRUE(QDir().mkpath(disk));
+    TmpfsMount mount(disk, "64k");
+    if (!mount.mounted())
+        GTEST_SKIP() << mount.whyNot().toStdString();
+    const QString file = disk + "/Unlog.Ini";
+    for (int i = 0; i < 200; ++i)
+        ASSERT_TRUE(WriteIni(file, QString("Prog%1").arg(i), "Name", QString(100, u'n')));
+    const QByteArray good = ReadFileBytes(file);
+    // The next record no longer fits beside the temporary copy.
+    WriteResult r;
+    for (int i = 200; i < 400 && r; ++i)
+        r = WriteIni(file, QString("Prog%1").arg(i), "Name", QString(100, u'n'));
+    EXPECT_EQ(r.error, "cannot write " + file + ": No space left on device");
+    EXPECT_TRUE(ReadFileBytes(file).startsWith(good));
+    EXPECT_TRUE(ReadFileBytes(file).endsWith("\r\n")) << "the file is whole";
+    EXPECT_EQ(QDir(disk).entryList(QDir::Files | QDir::Hidden), QStringList{"Unlog.Ini"});
 }
 
 } // namespace

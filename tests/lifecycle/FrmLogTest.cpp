@@ -59,9 +59,9 @@ private slots:
 
         QTest::keyClick(&w, Qt::Key_1, Qt::ShiftModifier);
         QCOMPARE(w.view(), 1);
-        QCOMPARE(tv->topLevelItemCount(), 2); // a missing Prog2 still gives an entry
-        QCOMPARE(tv->topLevelItem(1)->text(0), QString());
-        QCOMPARE(w.findChild<QLabel*>("Sb")->text(), QString("Installed Programs : 2"));
+        // The counter says 2, but only the records in the file are listed.
+        QCOMPARE(tv->topLevelItemCount(), 1);
+        QCOMPARE(w.findChild<QLabel*>("Sb")->text(), QString("Installed Programs : 1"));
         w.selectEntry(0);
         QCOMPARE(rows(w), (QStringList{"Program Name = setup.exe", "Program Path = N/A",
                                        "Program Version = N/A", "Installation Date = N/A",
@@ -69,6 +69,45 @@ private slots:
                                        "Installation Time = N/A"}));
         w.reject();
         QCOMPARE(ReadIni(context.ConfigIniPath, "Log", "St", ""), QString("1"));
+    }
+
+    void aKeyOnTheListShowsTheRecordButFocusAloneDoesNot() {
+        FakeApp app;
+        auto& [folder, context, fakes] = app;
+        context.history().AppendUninstallRecord("One", true, false, 0);
+        context.history().AppendUninstallRecord("Two", true, false, 0);
+        SavePageSetting(context.ConfigIniPath, PageSetting::History, 2);
+        FrmLog w(context);
+        w.show();
+        QTRY_COMPARE(w.view(), 2);
+        auto* tv = w.findChild<QTreeWidget*>("Tv");
+        tv->setFocus();
+        QVERIFY(rows(w).isEmpty());
+        QVERIFY(!action(w, "TB_Print")->isEnabled());
+        tv->setCurrentItem(tv->topLevelItem(0));
+        QTest::keyClick(tv, Qt::Key_Down);
+        QCOMPARE(rows(w).first(), QString("Program Name = Two"));
+        QVERIFY(action(w, "TB_Print")->isEnabled());
+    }
+
+    void closingBeforeAPageIsShownStoresNoPage() {
+        FakeApp app;
+        SavePageSetting(app.context.ConfigIniPath, PageSetting::History, 2);
+        FrmLog w(app.context);
+        w.reject(); // before the first timer tick
+        QCOMPARE(LoadPageSetting(app.context.ConfigIniPath, PageSetting::History), 2);
+    }
+
+    void aHandEditedCounterListsOnlyTheRecordsThere() {
+        FakeApp app;
+        auto& context = app.context;
+        context.history().AppendUninstallRecord("Only", true, false, 0);
+        WriteIni(context.UnlogIniPath, "UnNum", "Val", "100000000000");
+        SavePageSetting(context.ConfigIniPath, PageSetting::History, 2);
+        FrmLog w(context);
+        w.show();
+        QTRY_COMPARE(w.view(), 2);
+        QCOMPARE(w.findChild<QTreeWidget*>("Tv")->topLevelItemCount(), 1);
     }
 
     void clearingAsksAndDeletesTheFile() {

@@ -44,6 +44,7 @@ struct ToolRun {
     int exitCode = -1;
     QString out;
     QString err;
+    QByteArray outBytes; // standard output as written (the real binary only)
 };
 // Runs the real relvano-reg binary with --store and the arguments, and waits.
 ToolRun RunRelvanoReg(const QString& store, const QStringList& args);

@@ -1,14 +1,18 @@
 // relvano-reg: its commands, their output, and a clear message with a
 // non-zero exit status for every failure.
 #include "tools/RegTool.h"
+#include "core/RegFile.h"
+#include "tests/support/Privileged.h"
 #include "tests/support/TestEnv.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -29,6 +33,15 @@ protected:
         r.err = QString::fromStdString(err.str());
         return r;
     }
+    // Entries MyApp0, MyApp1, ... with a DisplayName of the given length.
+    void fill(int entries, int length) {
+        QList<RegExportKey> keys;
+        for (int i = 0; i < entries; ++i)
+            keys.append({ParseFullKeyPath(kKey + QString::number(i))->fullPath(),
+                         {MakeStringValue("DisplayName", QString(length, u'x'))}});
+        SqliteStore store(folder.storePath());
+        ASSERT_TRUE(store.importBytes(FormatRegFile(keys), nullptr));
+    }
 };
 
 TEST_F(RegToolTest, AddsQueriesAndDeletesEveryType) {
@@ -44,6 +57,8 @@ TEST_F(RegToolTest, AddsQueriesAndDeletesEveryType) {
         {{"--value", "Big", "--type", "REG_QWORD", "--data", "0x0102030405060708"},
          "0x102030405060708"},
         {{"--value", "Blob", "--type", "REG_BINARY", "--data", "de,ad,BE,ef"}, "DEADBEEF"},
+        {{"--value", "Nothing", "--type", "REG_NONE", "--data", "00,01"}, "0001"},
+        {{"--value", "Nothing empty", "--type", "REG_NONE"}, ""},
         {{"--value", "Names", "--type", "REG_MULTI_SZ", "--data", "one\\0two words"},
          "one\\0two words"},
         {{"--value", "", "--data", "default data"}, "default data"},
@@ -62,6 +77,7 @@ TEST_F(RegToolTest, AddsQueriesAndDeletesEveryType) {
         "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\MyApp\n"));
     EXPECT_TRUE(all.out.contains("    Count    REG_DWORD    0x2a\n"));
     EXPECT_TRUE(all.out.contains("    (Default)    REG_SZ    default data\n"));
+    EXPECT_TRUE(all.out.contains("    Nothing    REG_NONE    0001\n"));
 
     // The program's own layer reads what the tool wrote.
     {
@@ -102,7 +118,8 @@ TEST_F(RegToolTest, ExportsAndImports) {
     const ToolRun imp = run({"import", bad});
     EXPECT_EQ(imp.exitCode, 1);
     EXPECT_TRUE(imp.err.contains("bad.reg:4: ")) << imp.err.toStdString();
-    EXPECT_TRUE(imp.err.contains("1 line(s) could not be imported"));
+    EXPECT_TRUE(imp.err.endsWith("1 line(s) could not be imported; the rest was imported\n"))
+        << imp.err.toStdString();
     EXPECT_EQ(run({"query", "HKLM\\Software\\Partly", "Good"}).out, "yes\n");
 }
 
@@ -123,6 +140,16 @@ TEST_F(RegToolTest, EveryFailureIsExplainedWithANonZeroStatus) {
         {{"query", "HKLM\\a\\\\b"}, 1, "not a key path"},
         {{"delete", "HKLM"}, 1, "root key cannot be deleted"},
         {{"add", kKey, "--value", "V", "--type", "REG_LINK"}, 1, "unknown type"},
+        {{"add", kKey, "--value", "V", "--type", "REG_LINK"}, 1, "REG_NONE"},
+        {{"add", "HKLM\\Software\\" + QString(256, u'n'), "--value", "V"},
+         1,
+         "a key name has at most 255 characters; this one has 256"},
+        {{"add", "HKCU\\Bad\\\\Name"}, 1, "a key name cannot be empty"},
+        {{"query", "HKEY_LOCAL_MACHINES\\Software"}, 1, "it must begin with a root"},
+        {{"delete", "HKCR"}, 1, "root key cannot be deleted"},
+        {{"--timeout", "nan", "query", kKey}, 2, "--timeout: a number of seconds from 0 to 3600"},
+        {{"--timeout", "inf", "query", kKey}, 2, "--timeout: a number of seconds from 0 to 3600"},
+        {{"--timeout", "-1", "query", kKey}, 2, "--timeout: a number of seconds from 0 to 3600"},
         {{"add", kKey, "--value", "V", "--type", "REG_DWORD", "--data", "4294967296"},
          1,
          "not a valid REG_DWORD"},
@@ -185,6 +212,141 @@ TEST_F(RegToolTest, HelpDocumentsEveryCommandWithAnExample) {
     const ToolRun missing = RunRelvanoReg(folder.storePath(), {"query", "HKLM\\Nope"});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.err.startsWith("relvano-reg: "));
+}
+
+TEST_F(RegToolTest, EveryRootIsTakenByEveryCommand) {
+    const struct {
+        QString key;
+        QString stored; // where the store keeps it
+    } cases[] = {
+        {"HKCR\\.probe", "HKLM\\SOFTWARE\\Classes\\.probe"},
+        {"HKEY_CLASSES_ROOT\\Probe.File\\shell\\open\\command",
+         "HKLM\\SOFTWARE\\Classes\\Probe.File\\shell\\open\\command"},
+        {"HKCC\\Software\\Probe",
+         "HKLM\\SYSTEM\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Probe"},
+        {"HKEY_USERS\\.DEFAULT\\Software\\Probe", "HKU\\.DEFAULT\\Software\\Probe"},
+    };
+    for (const auto& c : cases) {
+        const std::string what = c.key.toStdString();
+        ASSERT_EQ(run({"add", c.key, "--value", "", "--data", "probe"}).exitCode, 0) << what;
+        EXPECT_EQ(run({"query", c.key, ""}).out, "probe\n") << what;
+        EXPECT_EQ(run({"query", c.stored, ""}).out, "probe\n") << what;
+        const QString file = folder.file("root.reg");
+        ASSERT_EQ(run({"export", c.key, file}).exitCode, 0) << what;
+        const QString text = TextFromUtf16Bytes(ReadFileBytes(file).mid(2));
+        EXPECT_TRUE(text.contains("[" + ParseFullKeyPath(c.key)->fullPath() + "]\r\n@=\"probe\""))
+            << what << text.toStdString();
+        ASSERT_EQ(run({"delete", c.key}).exitCode, 0) << what;
+        EXPECT_EQ(run({"query", c.stored}).exitCode, 1) << what;
+        ASSERT_EQ(run({"import", file}).exitCode, 0) << what;
+        EXPECT_EQ(run({"query", c.stored, ""}).out, "probe\n") << what;
+    }
+    // A whole root exports under its own name.
+    const QString file = folder.file("classes.reg");
+    const ToolRun exp = run({"export", "HKEY_CLASSES_ROOT", file});
+    ASSERT_EQ(exp.exitCode, 0) << exp.err.toStdString();
+    const QString text = TextFromUtf16Bytes(ReadFileBytes(file).mid(2));
+    EXPECT_TRUE(
+        text.startsWith("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CLASSES_ROOT]\r\n"
+                        "\r\n[HKEY_CLASSES_ROOT\\.probe]\r\n"))
+        << text.toStdString();
+    EXPECT_EQ(run({"query", "HKU"}).out, "HKEY_USERS\n\nHKEY_USERS\\.DEFAULT\n");
+}
+
+TEST_F(RegToolTest, AnExportOnAFullDiskFailsAndKeepsTheOldFile) {
+    fill(300, 500);
+    const QString disk = folder.file("disk");
+    ASSERT_TRUE(QDir().mkpath(disk));
+    TmpfsMount mount(disk, "256k");
+    if (!mount.mounted())
+        GTEST_SKIP() << mount.whyNot().toStdString();
+    const QString file = disk + "/export.reg";
+    ASSERT_EQ(RunRelvanoReg(folder.storePath(), {"export", kKey + "1", file}).exitCode, 0);
+    const QByteArray good = ReadFileBytes(file);
+    const ToolRun full = RunRelvanoReg(
+        folder.storePath(), {"export", "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion", file});
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_EQ(full.err, "relvano-reg: cannot write " + file + ": No space left on device\n");
+    EXPECT_EQ(ReadFileBytes(file), good);
+    EXPECT_EQ(QDir(disk).entryList(QDir::Files), QStringList{"export.reg"});
+}
+
+TEST_F(RegToolTest, AnImportThatDoesNotFitChangesNothing) {
+    const QString disk = folder.file("disk");
+    ASSERT_TRUE(QDir().mkpath(disk));
+    TmpfsMount mount(disk, "512k");
+    if (!mount.mounted())
+        GTEST_SKIP() << mount.whyNot().toStdString();
+    const QString store = disk + "/Registry.db";
+    ASSERT_EQ(
+        RunRelvanoReg(store, {"add", kKey, "--value", "DisplayName", "--data", "Before"}).exitCode,
+        0);
+    QList<RegExportKey> keys;
+    for (int i = 0; i < 2000; ++i)
+        keys.append({ParseFullKeyPath(kKey + QString::number(i))->fullPath(),
+                     {MakeStringValue("DisplayName", QString(500, u'x'))}});
+    const QString file = folder.file("big.reg");
+    ASSERT_TRUE(WriteFileBytes(file, FormatRegFile(keys)));
+    const ToolRun imp = RunRelvanoReg(store, {"import", file});
+    EXPECT_EQ(imp.exitCode, 1);
+    EXPECT_TRUE(imp.err.contains("nothing was imported")) << imp.err.toStdString();
+    EXPECT_EQ(RunRelvanoReg(store, {"query", kKey, "DisplayName"}).out, "Before\n");
+    EXPECT_EQ(RunRelvanoReg(store, {"query", kKey + "0"}).exitCode, 1);
+}
+
+TEST_F(RegToolTest, ExportsToDevicesWithoutReplacingThem) {
+    ASSERT_EQ(run({"add", kKey, "--value", "DisplayName", "--data", "My App"}).exitCode, 0);
+    const QString expected = folder.file("expected.reg");
+    ASSERT_EQ(run({"export", kKey, expected}).exitCode, 0);
+
+    const ToolRun toStdout = RunRelvanoReg(folder.storePath(), {"export", kKey, "/dev/stdout"});
+    EXPECT_EQ(toStdout.exitCode, 0) << toStdout.err.toStdString();
+    EXPECT_EQ(toStdout.outBytes, ReadFileBytes(expected));
+    EXPECT_EQ(RunRelvanoReg(folder.storePath(), {"export", kKey, "/dev/null"}).exitCode, 0);
+    const ToolRun full = RunRelvanoReg(folder.storePath(), {"export", kKey, "/dev/full"});
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_EQ(full.err, "relvano-reg: cannot write /dev/full: No space left on device\n");
+
+    const QString null = folder.file("null");
+    const QString why = MakeCharacterDevice(null, 1, 3);
+    if (!why.isEmpty())
+        GTEST_SKIP() << why.toStdString();
+    EXPECT_EQ(RunRelvanoReg(folder.storePath(), {"export", kKey, null}).exitCode, 0);
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(null).constData(), &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode)) << "the device became a plain file";
+}
+
+TEST_F(RegToolTest, AStoreThatCannotBeReadIsReported) {
+    fill(300, 200);
+    QByteArray bytes = ReadFileBytes(folder.storePath());
+    const int pageSize =
+        (static_cast<unsigned char>(bytes[16]) << 8) | static_cast<unsigned char>(bytes[17]);
+    bytes.replace(pageSize, bytes.size() - pageSize, QByteArray(bytes.size() - pageSize, '\x5A'));
+    ASSERT_TRUE(WriteFileBytes(folder.storePath(), bytes));
+    for (const QStringList& args :
+         {QStringList{"query", kKey + "7"}, QStringList{"query", kKey + "7", "DisplayName"},
+          QStringList{"export", kKey + "7", folder.file("x.reg")}}) {
+        const ToolRun r = run(args);
+        EXPECT_EQ(r.exitCode, 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains("cannot read the store")) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains("not found")) << r.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(folder.file("x.reg")));
+}
+
+TEST_F(RegToolTest, AReadOnlyStoreIsQueriedAndItsWritesSayWhy) {
+    ASSERT_EQ(run({"add", kKey, "--value", "DisplayName", "--data", "My App"}).exitCode, 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(folder.path()).constData(), 0555), 0);
+    AsOrdinaryUser user;
+    if (!user.active())
+        GTEST_SKIP() << user.whyNot().toStdString();
+    EXPECT_EQ(run({"query", kKey, "DisplayName"}).out, "My App\n");
+    const ToolRun write = run({"add", kKey, "--value", "Other", "--data", "x"});
+    EXPECT_EQ(write.exitCode, 1);
+    EXPECT_TRUE(write.err.contains(folder.path())) << write.err.toStdString();
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"Registry.db"});
+    ::chmod(QFile::encodeName(folder.path()).constData(), 0755);
 }
 
 } // namespace
