@@ -106,18 +106,26 @@ RestoreMessage DeletedMessage(qsizetype deleted, const QStringList& notDeleted) 
     return {text, MsgIcon::Exclamation};
 }
 
+short ProgressBarMax(qsizetype n) {
+    return static_cast<short>(std::clamp<qsizetype>(n, 0, 1000));
+}
+
+int ProgressBarValue(qsizetype done, qsizetype n) {
+    return n <= 0 ? 0 : static_cast<int>(static_cast<qint64>(done) * ProgressBarMax(n) / n);
+}
+
 QString BackupProgressText(qsizetype done, qsizetype total) {
     const qint64 percent = total > 0 ? static_cast<qint64>(done) * 100 / total : 0;
     return QStringLiteral("Creating Backup ") + QString::number(percent) +
            QStringLiteral(" % Complete");
 }
 
-RowBackup BackupEntry(UninstallEntries& entries, const QString& key) {
+RowBackup QueueBackup(BackupBatch& batch, UninstallEntries& entries, const QString& key) {
     const ValueRead name = entries.read(key, QStringLiteral("DisplayName"));
     // A store that could not be read is a failure, not a missing name.
     if (name.failed())
-        return RowBackup::Failed;
+        return RowBackup::NameUnreadable;
     if (name.text.isEmpty())
         return RowBackup::NoDisplayName;
-    return entries.backup(key, name.text) ? RowBackup::Written : RowBackup::Failed;
+    return batch.add(key, name.text) ? RowBackup::Queued : RowBackup::ExportFailed;
 }

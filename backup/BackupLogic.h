@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+class BackupBatch;
 class UninstallEntries;
 
 // One backup file of the backup folder.
@@ -49,9 +50,16 @@ RestoreMessage RestoredMessage(qsizetype selected, const QList<RestoreProblem>& 
 // the files that could not be deleted.
 RestoreMessage DeletedMessage(qsizetype deleted, const QStringList& notDeleted);
 
+// The progress bar's scale for n steps: at most 1000 (finer than a bar can
+// show), so that a long list does not repaint the bar for every row.
+short ProgressBarMax(qsizetype n);
+int ProgressBarValue(qsizetype done, qsizetype n);
+
 // "Creating Backup n % Complete": n the whole part of done * 100 / total.
 QString BackupProgressText(qsizetype done, qsizetype total);
 
-// Backs up one listed entry under its DisplayName as the store holds it.
-enum class RowBackup { Written, NoDisplayName, Failed };
-RowBackup BackupEntry(UninstallEntries& entries, const QString& key);
+// Hands one listed entry's backup, under its DisplayName as the store holds
+// it, to the batch. An export that cannot be read is among the failures the
+// batch gives at its end; a DisplayName that cannot be read is not.
+enum class RowBackup { Queued, NoDisplayName, NameUnreadable, ExportFailed };
+RowBackup QueueBackup(BackupBatch& batch, UninstallEntries& entries, const QString& key);

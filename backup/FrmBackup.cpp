@@ -22,13 +22,6 @@ namespace {
 
 constexpr qsizetype kMaxNamesShown = 10;
 
-short BarMax(qsizetype n) {
-    return static_cast<short>(std::min<qsizetype>(n, 32767));
-}
-int BarValue(qsizetype done, qsizetype n) {
-    return n <= 0 ? 0 : static_cast<int>(static_cast<qint64>(done) * BarMax(n) / n);
-}
-
 } // namespace
 
 FrmBackup::FrmBackup(MainWindowHost& host, QWidget* parent) : QDialog(parent), host_(host) {
@@ -86,7 +79,8 @@ void FrmBackup::backupAll() {
         return;
     busy_ = true;
     UninstallEntries& entries = host_.context().entries();
-    const bool folderMade = QDir().mkpath(entries.backupFolder());
+    BackupBatch batch(entries);
+    const bool folderMade = batch.prepare();
     repaint();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     cmdBackup_->hide();
@@ -95,18 +89,24 @@ void FrmBackup::backupAll() {
 
     const QList<ListedProgram> rows = folderMade ? host_.listedPrograms() : QList<ListedProgram>();
     const qsizetype n = rows.size();
-    pro_->setMax(BarMax(n));
+    pro_->setMax(ProgressBarMax(n));
     pro_->setValue(0);
-    QStringList failed;
+    QStringList unreadable;
     ProgressPacer pace;
+    // One consistent read of the store for the whole list, which also spares
+    // every read its own transaction.
+    const auto snapshot = host_.context().store().BeginReadBatch();
     for (qsizetype i = 0; i < n; ++i) {
         lb_->setText(BackupProgressText(i, n));
-        if (BackupEntry(entries, rows[i].key) == RowBackup::Failed)
-            failed.append(rows[i].text);
-        pro_->setValue(BarValue(i + 1, n));
+        if (QueueBackup(batch, entries, rows[i].key) == RowBackup::NameUnreadable)
+            unreadable.append(rows[i].text);
+        if (const int value = ProgressBarValue(i + 1, n); value != pro_->Value())
+            pro_->setValue(value);
         pace();
         emit rowDone(i + 1, n);
     }
+    // The last files are still being written.
+    const QStringList failed = unreadable + batch.finish();
     QApplication::restoreOverrideCursor();
     finish(failed, !folderMade);
 }

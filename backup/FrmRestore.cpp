@@ -32,14 +32,6 @@ QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
     return action;
 }
 
-// The progress bar holds 16-bit values; longer lists are shown to scale.
-short BarMax(qsizetype n) {
-    return static_cast<short>(std::min<qsizetype>(n, 32767));
-}
-int BarValue(qsizetype done, qsizetype n) {
-    return n <= 0 ? 0 : static_cast<int>(static_cast<qint64>(done) * BarMax(n) / n);
-}
-
 } // namespace
 
 FrmRestore::FrmRestore(MainWindowHost& host, QWidget* parent)
@@ -240,7 +232,7 @@ void FrmRestore::restoreSelected() {
         lv_->hide();
         pic_->show();
     }
-    pro_->setMax(BarMax(n));
+    pro_->setMax(ProgressBarMax(n));
     pro_->setValue(0);
     repaint();
     Registry& store = host_.context().store();
@@ -253,7 +245,8 @@ void FrmRestore::restoreSelected() {
         emit restoringFile(i + 1, n);
         if (std::optional<RestoreProblem> problem = RestoreFile(store, files[i]))
             problems.append(std::move(*problem));
-        pro_->setValue(BarValue(i + 1, n));
+        if (const int value = ProgressBarValue(i + 1, n); value != pro_->Value())
+            pro_->setValue(value);
     }
     restored_ = true;
     pro_->setValue(0);

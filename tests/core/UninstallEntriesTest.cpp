@@ -119,4 +119,36 @@ TEST(UninstallEntries, AFileOfUnknownContentIsNeverReplaced) {
     EXPECT_TRUE(RegFileHoldsKey(f.folder.file("Fbk/Tool (3).Reg"), UninstallEntries::fullPath("tool")));
 }
 
+TEST(UninstallEntries, ABatchWritesWhatSingleBackupsWrite) {
+    Fixture f;
+    const auto name = [](int i) { return i % 2 ? QString("Shared") : QString("Own %1").arg(i); };
+    for (int i = 0; i < 40; ++i) {
+        const QString key = QString("entry%1").arg(i);
+        f.entries.setValue(key, "DisplayName", name(i));
+        f.entries.setValue(key, "Index", QString::number(i));
+        f.entries.setValue(key + "\\Sub", "Inner", "below");
+    }
+    f.entries.setValue("long", "DisplayName", QString(300, 'x'));
+    BackupBatch batch(f.entries);
+    ASSERT_TRUE(batch.prepare());
+    for (int i = 0; i < 40; ++i)
+        EXPECT_TRUE(batch.add(QString("entry%1").arg(i), name(i)));
+    EXPECT_TRUE(batch.add("long", QString(300, 'x')));
+    EXPECT_FALSE(batch.add("no such entry", "Gone"));
+    // Files are told apart by the entries queued before them, not only by
+    // the files already on disk.
+    EXPECT_EQ(batch.finish(), (QStringList{QString(300, 'x'), "Gone"}));
+    const QDir fbk(f.folder.file("Fbk"));
+    EXPECT_EQ(fbk.entryList({"Shared*"}, QDir::Files).size(), 20);
+    EXPECT_TRUE(RegFileHoldsKey(fbk.filePath("Shared.Reg"), UninstallEntries::fullPath("entry1")));
+    EXPECT_TRUE(
+        RegFileHoldsKey(fbk.filePath("Shared (20).Reg"), UninstallEntries::fullPath("entry39")));
+    // Byte for byte what a single backup writes; a single backup of an entry
+    // replaces the file the batch wrote for it.
+    const QByteArray batched = ReadFileBytes(fbk.filePath("Shared (3).Reg"));
+    ASSERT_TRUE(f.entries.backup("entry5", "Shared"));
+    EXPECT_EQ(ReadFileBytes(fbk.filePath("Shared (3).Reg")), batched);
+    EXPECT_EQ(fbk.entryList({"Shared*"}, QDir::Files).size(), 20);
+}
+
 } // namespace
