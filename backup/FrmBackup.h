@@ -17,6 +17,8 @@ public:
     // "Backup": runs to the end, then the dialog shows the outcome and "Close".
     void backupAll();
     bool busy() const { return busy_; }
+    // Closes the window, unless it is writing.
+    void reject() override;
 
 signals:
     // Emitted after each row (1-based), for tests and screenshots that look
@@ -26,7 +28,6 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void reject() override;
 
 private:
     void finish(const QStringList& failed, bool folderMissing);

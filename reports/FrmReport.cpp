@@ -185,6 +185,7 @@ FrmReport::FrmReport(MainWindowHost& host, QWidget* parent)
     cl_->setEnabled(false);
     auto* buttons = new QHBoxLayout;
     buttons->setContentsMargins(12, 4, 12, 10);
+    buttons->setSpacing(6);
     buttons->addStretch();
     buttons->addWidget(bak_);
     buttons->addWidget(nxt_);

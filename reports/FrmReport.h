@@ -33,12 +33,13 @@ public:
     void back();
     void browse();
     void finish();
+    // Closes the window, unless it is writing.
+    void reject() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void reject() override;
 
 private:
     void showPage(QWidget* page);
