@@ -19,9 +19,8 @@ QList<BackupFile> ListBackupFiles(const QString& folder) {
     if (folder.isEmpty())
         return files;
     // Name filters without QDir::CaseSensitive match in any case.
-    const QFileInfoList infos =
-        QDir(folder).entryInfoList({QStringLiteral("*.reg")}, QDir::Files | QDir::Hidden,
-                                   QDir::Name | QDir::IgnoreCase);
+    const QFileInfoList infos = QDir(folder).entryInfoList(
+        {QStringLiteral("*.reg")}, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
     files.reserve(infos.size());
     for (const QFileInfo& info : infos) {
         if (info.fileName().isEmpty())
@@ -49,8 +48,8 @@ std::optional<RestoreProblem> RestoreFile(Registry& store, const QString& path) 
         return std::nullopt;
     RestoreProblem problem{QFileInfo(path).fileName(), QString(), report.issues};
     if (!report.imported)
-        problem.error = report.error.isEmpty() ? QStringLiteral("nothing could be imported")
-                                               : report.error;
+        problem.error =
+            report.error.isEmpty() ? QStringLiteral("nothing could be imported") : report.error;
     return problem;
 }
 
@@ -80,7 +79,8 @@ RestoreMessage RestoredMessage(qsizetype selected, const QList<RestoreProblem>& 
                           ? QStringLiteral("1 line could not be taken")
                           : QStringLiteral("%1 lines could not be taken").arg(p.issues.size()));
         for (qsizetype k = 0; k < p.issues.size() && k < kMaxLinesShown; ++k)
-            lines << QStringLiteral("    line %1: %2").arg(p.issues[k].line).arg(p.issues[k].reason);
+            lines
+                << QStringLiteral("    line %1: %2").arg(p.issues[k].line).arg(p.issues[k].reason);
         if (p.issues.size() > kMaxLinesShown)
             lines << QStringLiteral("    ...");
     }

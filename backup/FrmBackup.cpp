@@ -133,8 +133,8 @@ void FrmBackup::finish(const QStringList& failed, bool folderMissing) {
     }
     lb_->setText(QStringLiteral("Backup finished, %1 of the programs could not be backed up.")
                      .arg(failed.size()));
-    QStringList lines{QStringLiteral("These programs could not be backed up to \"%1\":").arg(folder),
-                      QString()};
+    QStringList lines{
+        QStringLiteral("These programs could not be backed up to \"%1\":").arg(folder), QString()};
     for (qsizetype i = 0; i < failed.size() && i < kMaxNamesShown; ++i)
         lines.append(failed[i]);
     if (failed.size() > kMaxNamesShown)

@@ -51,21 +51,21 @@ QList<ListedProgram> FillStore(const QString& storePath) {
         const QString key = QStringLiteral("Entry%1").arg(i, 5, 10, QChar(u'0'));
         // Every fifth name is shared by two entries, as runtimes often are.
         const QString name = QStringLiteral("Program %1").arg(i % 5 == 1 ? i - 1 : i);
-        keys.append({AppContext::UninstallKeyFullPath + key,
-                     {MakeStringValue(QStringLiteral("DisplayName"), name),
-                      MakeStringValue(QStringLiteral("UninstallString"),
-                                      QStringLiteral("/opt/p%1/uninstall --quiet").arg(i)),
-                      MakeStringValue(QStringLiteral("Publisher"),
-                                      QStringLiteral("Publisher %1").arg(i % 40)),
-                      MakeStringValue(QStringLiteral("DisplayVersion"), QStringLiteral("1.%1").arg(i)),
-                      MakeStringValue(QStringLiteral("InstallLocation"),
-                                      QStringLiteral("/opt/p%1").arg(i)),
-                      MakeStringValue(QStringLiteral("InstallSource"), QStringLiteral("/media/cd")),
-                      MakeStringValue(QStringLiteral("InstallDate"), QStringLiteral("20240305")),
-                      MakeStringValue(QStringLiteral("URLInfoAbout"),
-                                      QStringLiteral("https://example.com/p%1").arg(i)),
-                      MakeStringValue(QStringLiteral("HelpLink"), QStringLiteral("N/A")),
-                      MakeDwordValue(QStringLiteral("EstimatedSize"), 1024 + i)}});
+        keys.append(
+            {AppContext::UninstallKeyFullPath + key,
+             {MakeStringValue(QStringLiteral("DisplayName"), name),
+              MakeStringValue(QStringLiteral("UninstallString"),
+                              QStringLiteral("/opt/p%1/uninstall --quiet").arg(i)),
+              MakeStringValue(QStringLiteral("Publisher"),
+                              QStringLiteral("Publisher %1").arg(i % 40)),
+              MakeStringValue(QStringLiteral("DisplayVersion"), QStringLiteral("1.%1").arg(i)),
+              MakeStringValue(QStringLiteral("InstallLocation"), QStringLiteral("/opt/p%1").arg(i)),
+              MakeStringValue(QStringLiteral("InstallSource"), QStringLiteral("/media/cd")),
+              MakeStringValue(QStringLiteral("InstallDate"), QStringLiteral("20240305")),
+              MakeStringValue(QStringLiteral("URLInfoAbout"),
+                              QStringLiteral("https://example.com/p%1").arg(i)),
+              MakeStringValue(QStringLiteral("HelpLink"), QStringLiteral("N/A")),
+              MakeDwordValue(QStringLiteral("EstimatedSize"), 1024 + i)}});
         programs.append({key, name});
     }
     SqliteStore store(storePath);
@@ -95,9 +95,9 @@ int main(int argc, char** argv) {
         QCoreApplication::processEvents();
         timer.start();
         backup.backupAll();
-        std::printf("backup all, %d entries (%s): %.2f s, %lld files\n", kEntries, run,
-                    Seconds(timer),
-                    static_cast<long long>(QDir(context.BackupFolder).entryList(QDir::Files).size()));
+        std::printf(
+            "backup all, %d entries (%s): %.2f s, %lld files\n", kEntries, run, Seconds(timer),
+            static_cast<long long>(QDir(context.BackupFolder).entryList(QDir::Files).size()));
     }
 
     {
@@ -138,9 +138,10 @@ int main(int argc, char** argv) {
             const auto batch = context.store().BeginReadBatch();
             written = writer(JoinPath(dir.path(), QLatin1String(file)), input);
         }
-        std::printf("full %s report, %d programs x 9 items: %.2f s (%s, %lld bytes)\n", label,
-                    kEntries, Seconds(timer), written ? "written" : qPrintable(written.error),
-                    static_cast<long long>(QFileInfo(JoinPath(dir.path(), QLatin1String(file))).size()));
+        std::printf(
+            "full %s report, %d programs x 9 items: %.2f s (%s, %lld bytes)\n", label, kEntries,
+            Seconds(timer), written ? "written" : qPrintable(written.error),
+            static_cast<long long>(QFileInfo(JoinPath(dir.path(), QLatin1String(file))).size()));
     }
 
     {
@@ -150,8 +151,9 @@ int main(int argc, char** argv) {
         auto* txt = list.findChild<QWidget*>(QStringLiteral("Txt"));
         while (!txt->isVisible())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        std::printf("programs list window, %d programs: %.2f s to the text shown (%lld characters)\n",
-                    kEntries, Seconds(timer), static_cast<long long>(list.text().size()));
+        std::printf(
+            "programs list window, %d programs: %.2f s to the text shown (%lld characters)\n",
+            kEntries, Seconds(timer), static_cast<long long>(list.text().size()));
     }
     return 0;
 }

@@ -3,8 +3,8 @@
 #include "core/AppContext.h"
 #include "core/RegFile.h"
 #include "core/RegFileKey.h"
-#include "core/WholeFile.h"
 #include "core/TextHelpers.h"
+#include "core/WholeFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -98,8 +98,7 @@ UninstallEntries::RemoveOutcome UninstallEntries::backupAndRemove(const QString&
     return RemoveOutcome::Removed;
 }
 
-QString UninstallEntries::notBackedUpMessage(const QString& key,
-                                             const QString& displayName) const {
+QString UninstallEntries::notBackedUpMessage(const QString& key, const QString& displayName) const {
     return QStringLiteral("The program could not be backed up to \"%1\", so it was not removed "
                           "from the list.")
         .arg(QDir::toNativeSeparators(backupFileFor(key, displayName)));

@@ -63,18 +63,18 @@ FrmList::FrmList(MainWindowHost& host, QWidget* parent) : QDialog(parent), host_
     auto* menuBar = new QMenuBar(this);
     QMenu* file = menuBar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("Mnu_File"));
-    mnuSave_ = AddItem(file, "Mnu_File_Save", QStringLiteral("Save"),
-                       QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuSave_ =
+        AddItem(file, "Mnu_File_Save", QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
     mnuPrint_ = AddItem(file, "Mnu_File_Print", QStringLiteral("Print"),
                         QKeySequence(Qt::CTRL | Qt::Key_P));
     file->addSeparator()->setObjectName(QStringLiteral("Mnu_File_Sp1"));
     QAction* exit = AddItem(file, "Mnu_File_Exit", QStringLiteral("Exit     Esc"));
     QMenu* edit = menuBar->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("Mnu_Edit"));
-    mnuCopy_ = AddItem(edit, "Mnu_Edit_Copy", QStringLiteral("Copy"),
-                       QKeySequence(Qt::CTRL | Qt::Key_C));
-    mnuEdit_ = AddItem(edit, "Mnu_Edit_Edit", QStringLiteral("Edit"),
-                       QKeySequence(Qt::CTRL | Qt::Key_E));
+    mnuCopy_ =
+        AddItem(edit, "Mnu_Edit_Copy", QStringLiteral("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnuEdit_ =
+        AddItem(edit, "Mnu_Edit_Edit", QStringLiteral("Edit"), QKeySequence(Qt::CTRL | Qt::Key_E));
     mnuEdit_->setCheckable(true);
 
     // The rebar's one band: the toolbar.

@@ -152,10 +152,10 @@ FrmReport::FrmReport(MainWindowHost& host, QWidget* parent)
     optionsLayout->addWidget(chkOpn_);
     optionsLayout->addSpacing(12);
     optionsLayout->addWidget(noteTitle);
-    for (const QString& note : {QStringLiteral("You can save the report file in :"),
-                                QStringLiteral("1 - Txt ( Text Format )"),
-                                QStringLiteral("2 - Html ( Web Page Format )"),
-                                QStringLiteral("By selecting the file type from the save dialog box.")})
+    for (const QString& note :
+         {QStringLiteral("You can save the report file in :"),
+          QStringLiteral("1 - Txt ( Text Format )"), QStringLiteral("2 - Html ( Web Page Format )"),
+          QStringLiteral("By selecting the file type from the save dialog box.")})
         optionsLayout->addWidget(new QLabel(note, reportOptions_));
     optionsLayout->addStretch();
     lCreate_ = new QLabel(QStringLiteral("Press ' Finish ' to To Create Report"), pic3_);
@@ -420,7 +420,9 @@ void FrmReport::finish() {
         return ReadReportValue(entries, programs_, n, name);
     };
     ProgressPacer pace;
-    input.progress = [&pace](qsizetype) { pace(); };
+    input.progress = [&pace](qsizetype) {
+        pace();
+    };
     const QString path = rfn_->text();
 
     prepareForWriting();
@@ -433,10 +435,9 @@ void FrmReport::finish() {
     writing_ = false;
     if (!written) {
         // Nothing was put in place under the name: back to the file page.
-        context.messages().MsgBox(
-            QStringLiteral("The report could not be created.") + QStringLiteral("\r\n\r\n") +
-                written.error,
-            MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Relvano"));
+        context.messages().MsgBox(QStringLiteral("The report could not be created.") +
+                                      QStringLiteral("\r\n\r\n") + written.error,
+                                  MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Relvano"));
         cl_->hide();
         for (QPushButton* b : {cr_, bak_, can_})
             b->setEnabled(true);

@@ -37,7 +37,7 @@ QString BrowsedReportName(const QString& chosen, int filterIndex) {
     if (filterIndex == 1)
         return lower.endsWith(u".txt") ? chosen : chosen + QStringLiteral(".txt");
     return lower.endsWith(u".htm") || lower.endsWith(u".html") ? chosen
-                                                                 : chosen + QStringLiteral(".htm");
+                                                               : chosen + QStringLiteral(".htm");
 }
 
 ReportNameCheck CheckReportFileName(const QString& text) {

@@ -25,7 +25,7 @@ QString BrowsedReportName(const QString& chosen, int filterIndex);
 // The verdict on the file name when "Next" leaves the file page.
 struct ReportNameCheck {
     enum Kind { Ok, InvalidCharacters, IsFolder, MissingFolder } kind = Ok;
-    QString message;          // what the user is told; empty when Ok
+    QString message;            // what the user is told; empty when Ok
     qsizetype selectLength = 0; // MissingFolder: the length of the folder to select
 };
 ReportNameCheck CheckReportFileName(const QString& text);

@@ -87,8 +87,8 @@ template <typename Block> void ForEachChosen(const ReportInput& input, Block blo
 
 WriteResult WriteText(const QString& path, const ReportInput& input, bool full) {
     LineWriter out(path);
-    out.line(TextHeader(input.computerName, input.userName, input.programs.size(),
-                        input.chosenCount()));
+    out.line(
+        TextHeader(input.computerName, input.userName, input.programs.size(), input.chosenCount()));
     const auto& items = ReportItems();
     ForEachChosen(input, [&](qsizetype n) {
         const QString title = TitleText(n, input.programs[n - 1].text);
@@ -118,13 +118,14 @@ QString ItemCell(const ReportInput& input, qsizetype n, int item) {
         return QStringLiteral("<b>") + it.label + QStringLiteral("<a href=\"") + escaped +
                QStringLiteral("\"> ") + escaped + QStringLiteral("</a></b><i></i></td>");
     }
-    return QStringLiteral("<b>") + it.label + HtmlEscape(value) + QStringLiteral("</b><i></i></td>");
+    return QStringLiteral("<b>") + it.label + HtmlEscape(value) +
+           QStringLiteral("</b><i></i></td>");
 }
 
 WriteResult WriteHtml(const QString& path, const ReportInput& input, bool full) {
     LineWriter out(path);
-    out.line(HtmlHeader(input.computerName, input.userName, input.programs.size(),
-                        input.chosenCount()));
+    out.line(
+        HtmlHeader(input.computerName, input.userName, input.programs.size(), input.chosenCount()));
     const QString itemTable = Tag("table", {{"border", "0"},
                                             {"cellpadding", "0"},
                                             {"cellspacing", "0"},
@@ -134,16 +135,18 @@ WriteResult WriteHtml(const QString& path, const ReportInput& input, bool full) 
                                             {"height", "14"},
                                             {"dir", "ltr"},
                                             {"bgcolor", "#CBDBF8"}});
-    const QString itemCell = QStringLiteral("    ") + Tag("td", {{"width", "100%"}, {"height", "20"}});
-    const QString titleTable = QStringLiteral("  ") + Tag("table", {{"border", "1"},
-                                                                    {"cellpadding", "0"},
-                                                                    {"cellspacing", "0"},
-                                                                    {"style", "border-collapse: collapse"},
-                                                                    {"bordercolor", "#3366FF"},
-                                                                    {"width", "720"},
-                                                                    {"height", "18"},
-                                                                    {"bgcolor", "#6699FF"},
-                                                                    {"dir", "ltr"}});
+    const QString itemCell =
+        QStringLiteral("    ") + Tag("td", {{"width", "100%"}, {"height", "20"}});
+    const QString titleTable =
+        QStringLiteral("  ") + Tag("table", {{"border", "1"},
+                                             {"cellpadding", "0"},
+                                             {"cellspacing", "0"},
+                                             {"style", "border-collapse: collapse"},
+                                             {"bordercolor", "#3366FF"},
+                                             {"width", "720"},
+                                             {"height", "18"},
+                                             {"bgcolor", "#6699FF"},
+                                             {"dir", "ltr"}});
     const QString titleCell =
         QStringLiteral("      ") + Tag("td", {{"width", "720"}, {"height", "18"}});
     ForEachChosen(input, [&](qsizetype n) {
@@ -152,7 +155,8 @@ WriteResult WriteHtml(const QString& path, const ReportInput& input, bool full) 
         out.line(titleTable);
         out.line(QStringLiteral("    <tr>"));
         out.line(titleCell + QStringLiteral("<b>") +
-                 HtmlEscape(TitleText(n, input.programs[n - 1].text)) + QStringLiteral("</b></td>"));
+                 HtmlEscape(TitleText(n, input.programs[n - 1].text)) +
+                 QStringLiteral("</b></td>"));
         out.line(QStringLiteral("    </tr>"));
         out.line(QStringLiteral("  </table>"));
         out.line(QStringLiteral("</div>"));
@@ -190,7 +194,8 @@ const std::array<ReportItem, 9>& ReportItems() {
          QStringLiteral("Display Version : ")},
         {QStringLiteral("Publisher Url"), QStringLiteral("URLInfoAbout"),
          QStringLiteral("Publisher Url : ")},
-        {QStringLiteral("Support Url"), QStringLiteral("HelpLink"), QStringLiteral("Support Url : ")},
+        {QStringLiteral("Support Url"), QStringLiteral("HelpLink"),
+         QStringLiteral("Support Url : ")},
     }};
     return items;
 }
@@ -303,11 +308,12 @@ QString HtmlHeader(const QString& computerName, const QString& userName, qsizety
 
 QString HtmlFooter(const QDateTime& when) {
     const QString center = Tag("p", {{"align", "center"}});
-    return QStringList{center + QStringLiteral("<b>Installed Programs Report</b></p>"),
-                       center + QStringLiteral("Created in : ") + HtmlEscape(GeneralDateText(when)) +
-                           QStringLiteral("</p>"),
-                       center + QStringLiteral("Created By <b><font color=\"#0066FF\">Relvano</font></b>"),
-                       center + QStringLiteral("&nbsp;</p>")}
+    return QStringList{
+        center + QStringLiteral("<b>Installed Programs Report</b></p>"),
+        center + QStringLiteral("Created in : ") + HtmlEscape(GeneralDateText(when)) +
+            QStringLiteral("</p>"),
+        center + QStringLiteral("Created By <b><font color=\"#0066FF\">Relvano</font></b>"),
+        center + QStringLiteral("&nbsp;</p>")}
         .join(kCrLf);
 }
 

@@ -43,7 +43,9 @@ struct ReportInput {
     // ReadReportValue for number n (1-based) and a value name.
     std::function<QString(qsizetype n, const QString& valueName)> readValue;
     // The time the footer shows, asked for when the footer is written.
-    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
+    std::function<QDateTime()> now = [] {
+        return QDateTime::currentDateTime();
+    };
     // Called after each program block, with the blocks written so far.
     std::function<void(qsizetype written)> progress;
 

@@ -15,9 +15,9 @@ class WindowsTest : public QObject {
     // Windows whose folder has no code yet; an opener for one of them means
     // the list is out of date.
     const QList<AppWindow> notBuiltYet{
-        AppWindow::AddEntry,    AppWindow::EditEntry,       AppWindow::ChangeIcon,
-        AppWindow::Shortcut,    AppWindow::ProgramInfo,     AppWindow::AllProgramsInfo,
-        AppWindow::Options,     AppWindow::QuickTour,
+        AppWindow::AddEntry, AppWindow::EditEntry,   AppWindow::ChangeIcon,
+        AppWindow::Shortcut, AppWindow::ProgramInfo, AppWindow::AllProgramsInfo,
+        AppWindow::Options,  AppWindow::QuickTour,
     };
 
 private slots:

@@ -69,9 +69,9 @@ private slots:
             QCOMPARE(row, texts.size());
         });
         button(*d, "Cmd_Backup")->click();
-        QCOMPARE(texts, (QStringList{"Creating Backup 0 % Complete", "Creating Backup 25 % Complete",
-                                     "Creating Backup 50 % Complete",
-                                     "Creating Backup 75 % Complete"}));
+        QCOMPARE(texts,
+                 (QStringList{"Creating Backup 0 % Complete", "Creating Backup 25 % Complete",
+                              "Creating Backup 50 % Complete", "Creating Backup 75 % Complete"}));
         // In list order (the first "Runtime" keeps the plain name); the row
         // without a DisplayName writes nothing.
         QCOMPARE(backupFiles(), (QStringList{"Runtime (2).Reg", "Runtime.Reg", "Tool- One.Reg"}));

@@ -1,8 +1,8 @@
 // The restore window: the list of backup files, the enabling of its
 // commands, restoring (every value type back byte for byte, files that are
 // not taken whole named), and deleting backup files.
-#include "backup/BackupLogic.h"
 #include "backup/FrmRestore.h"
+#include "backup/BackupLogic.h"
 #include "core/RegistryTypes.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/Fakes.h"
@@ -147,23 +147,32 @@ private slots:
     }
 
     void restoresEveryValueTypeByteForByte() {
-        const QString body =
-            "[" + Uninstall + "quotes]\r\n"
-            "\"DisplayName\"=\"Quote \\\"Tool\\\" C:\\\\Tools\\\\\"\r\n"
-            "@=\"the default value\"\r\n"
-            "\"Empty\"=\"\"\r\n\r\n"
-            "[" + Uninstall + "types]\r\n"
-            "\"DisplayName\"=\"Types\"\r\n"
-            "\"Path\"=hex(2):25,00,50,00,41,00,54,00,48,00,25,00,00,00\r\n"
-            "\"Blob\"=hex:00,01,fe,ff\r\n"
-            "\"Count\"=dword:0000002a\r\n"
-            "\"Lines\"=hex(7):61,00,00,00,62,00,00,00,00,00\r\n"
-            "\"Big\"=hex(b):01,00,00,00,00,00,00,80\r\n\r\n"
-            "[" + Uninstall + "types\\Sub]\r\n"
-            "\"Inner\"=\"x\"\r\n\r\n"
-            "[" + Uninstall + "three]\r\n\"DisplayName\"=\"Three\"\r\n\r\n"
-            "[" + Uninstall + "four]\r\n\"DisplayName\"=\"Four\"\r\n\r\n"
-            "[" + Uninstall + "five]\r\n\"DisplayName\"=\"Five\"\r\n\r\n";
+        const QString body = "[" + Uninstall +
+                             "quotes]\r\n"
+                             "\"DisplayName\"=\"Quote \\\"Tool\\\" C:\\\\Tools\\\\\"\r\n"
+                             "@=\"the default value\"\r\n"
+                             "\"Empty\"=\"\"\r\n\r\n"
+                             "[" +
+                             Uninstall +
+                             "types]\r\n"
+                             "\"DisplayName\"=\"Types\"\r\n"
+                             "\"Path\"=hex(2):25,00,50,00,41,00,54,00,48,00,25,00,00,00\r\n"
+                             "\"Blob\"=hex:00,01,fe,ff\r\n"
+                             "\"Count\"=dword:0000002a\r\n"
+                             "\"Lines\"=hex(7):61,00,00,00,62,00,00,00,00,00\r\n"
+                             "\"Big\"=hex(b):01,00,00,00,00,00,00,80\r\n\r\n"
+                             "[" +
+                             Uninstall +
+                             "types\\Sub]\r\n"
+                             "\"Inner\"=\"x\"\r\n\r\n"
+                             "[" +
+                             Uninstall +
+                             "three]\r\n\"DisplayName\"=\"Three\"\r\n\r\n"
+                             "[" +
+                             Uninstall +
+                             "four]\r\n\"DisplayName\"=\"Four\"\r\n\r\n"
+                             "[" +
+                             Uninstall + "five]\r\n\"DisplayName\"=\"Five\"\r\n\r\n";
         const QString source = app->folder.file("source.reg");
         QVERIFY(WriteFileBytes(source, Utf16Reg(body)));
         const ImportReport setUp = app->context.store().ImportFile(source);
@@ -208,7 +217,8 @@ private slots:
     }
 
     void filesNotTakenWholeAreNamed() {
-        writeBackup("Good.Reg", Utf16Reg("[" + Uninstall + "good]\r\n\"DisplayName\"=\"Good\"\r\n"));
+        writeBackup("Good.Reg",
+                    Utf16Reg("[" + Uninstall + "good]\r\n\"DisplayName\"=\"Good\"\r\n"));
         writeBackup("Half.Reg", ("REGEDIT4\r\n\r\n[" + Uninstall +
                                  "half]\r\n\"DisplayName\"=\"Half\"\r\n\"Bad\"=dword:xyz\r\n"
                                  "\"After\"=\"kept\"\r\n")
@@ -283,7 +293,8 @@ private slots:
         const MsgBoxCall& told = app->fakes.messages.calls.last();
         QCOMPARE(told.icon, MsgIcon::Exclamation);
         const QStringList lines = told.text.split("\r\n");
-        QCOMPARE(lines.mid(0, 3), (QStringList{"1 File deleted", "", "This file could not be deleted:"}));
+        QCOMPARE(lines.mid(0, 3),
+                 (QStringList{"1 File deleted", "", "This file could not be deleted:"}));
         QVERIFY2(lines[3].startsWith("d.reg : "), qPrintable(lines[3]));
         QCOMPARE(sb1(*w), QString("backup Files  : 0"));
     }
@@ -291,8 +302,8 @@ private slots:
     void messagesForManyProblemsStayShort() {
         QList<RestoreProblem> problems;
         for (int i = 0; i < 12; ++i)
-            problems.append({QString("f%1.reg").arg(i), QString(),
-                             {{1, "a"}, {2, "b"}, {3, "c"}, {4, "d"}}});
+            problems.append(
+                {QString("f%1.reg").arg(i), QString(), {{1, "a"}, {2, "b"}, {3, "c"}, {4, "d"}}});
         const QStringList lines = RestoredMessage(20, problems).text.split("\r\n");
         QCOMPARE(lines.count("    ..."), 10);
         QVERIFY(lines.contains("and 2 more files"));

@@ -21,15 +21,17 @@ TEST(RegFileKey, TheFirstKeyLineNamesTheKey) {
         QString key;
     };
     const Case cases[] = {
-        {"export", Utf16File("Windows Registry Editor Version 5.00\r\n\r\n[" + uninstall +
-                             "Café]\r\n\"DisplayName\"=\"Café\"\r\n\r\n[" + uninstall +
-                             "Café\\Sub]\r\n\r\n"),
+        {"export",
+         Utf16File("Windows Registry Editor Version 5.00\r\n\r\n[" + uninstall +
+                   "Café]\r\n\"DisplayName\"=\"Café\"\r\n\r\n[" + uninstall + "Café\\Sub]\r\n\r\n"),
          uninstall + "Café"},
         {"regedit4 with comments, LF ends and indented key line",
-         "REGEDIT4\n; saved by hand\n\n  \t[HKLM\\Software\\A]\n\"x\"=\"1\"\n", "HKLM\\Software\\A"},
+         "REGEDIT4\n; saved by hand\n\n  \t[HKLM\\Software\\A]\n\"x\"=\"1\"\n",
+         "HKLM\\Software\\A"},
         {"the last bracket closes the name", "REGEDIT4\r\n[HKLM\\Software\\a]b] \r\n",
          "HKLM\\Software\\a]b"},
-        {"a key line at the very end", "REGEDIT4\r\n\r\n[HKLM\\Software\\End]", "HKLM\\Software\\End"},
+        {"a key line at the very end", "REGEDIT4\r\n\r\n[HKLM\\Software\\End]",
+         "HKLM\\Software\\End"},
         {"no key line", Utf16File("Windows Registry Editor Version 5.00\r\n\r\n"), QString()},
         {"a key line without its bracket", "REGEDIT4\r\n[HKLM\\Software\\Open\r\n", QString()},
         {"not a registry file", "\x00\x01\x02 binary", QString()},

@@ -116,12 +116,15 @@ TEST(UninstallEntries, AFileOfUnknownContentIsNeverReplaced) {
     ASSERT_TRUE(f.entries.backup("tool", "Tool"));
     EXPECT_EQ(ReadFileBytes(f.folder.file("Fbk/Tool.Reg")), "notes, not a registry file");
     EXPECT_EQ(ReadFileBytes(f.folder.file("Fbk/Tool (2).Reg")), "REGEDIT4\r\n\r\n");
-    EXPECT_TRUE(RegFileHoldsKey(f.folder.file("Fbk/Tool (3).Reg"), UninstallEntries::fullPath("tool")));
+    EXPECT_TRUE(
+        RegFileHoldsKey(f.folder.file("Fbk/Tool (3).Reg"), UninstallEntries::fullPath("tool")));
 }
 
 TEST(UninstallEntries, ABatchWritesWhatSingleBackupsWrite) {
     Fixture f;
-    const auto name = [](int i) { return i % 2 ? QString("Shared") : QString("Own %1").arg(i); };
+    const auto name = [](int i) {
+        return i % 2 ? QString("Shared") : QString("Own %1").arg(i);
+    };
     for (int i = 0; i < 40; ++i) {
         const QString key = QString("entry%1").arg(i);
         f.entries.setValue(key, "DisplayName", name(i));

@@ -1,8 +1,8 @@
 // The programs list: its text line for line, the enabling by the text,
 // editing, saving, copying and printing, and their failures told.
+#include "reports/FrmList.h"
 #include "core/FileFolder.h"
 #include "dialogs/QtServices.h"
-#include "reports/FrmList.h"
 #include "tests/support/FakeHost.h"
 #include "tests/support/Fakes.h"
 
@@ -46,18 +46,19 @@ private slots:
 
     void theListText() {
         const QDateTime at(QDate(2024, 3, 5), QTime(14, 7, 9));
-        const QStringList head{"Installed Programs List ",
-                               "======================= ",
-                               "",
-                               "Computer Name : pc",
-                               "User Name : me"};
-        const QStringList foot{"", "", "Installed Programs List",
-                               "Created In : " + QLocale().toString(at.date(), QLocale::ShortFormat) +
-                                   " " + QLocale().toString(at.time(), QLocale::LongFormat),
-                               "Created by : Relvano"};
+        const QStringList head{"Installed Programs List ", "======================= ", "",
+                               "Computer Name : pc", "User Name : me"};
+        const QStringList foot{
+            "", "", "Installed Programs List",
+            "Created In : " + QLocale().toString(at.date(), QLocale::ShortFormat) + " " +
+                QLocale().toString(at.time(), QLocale::LongFormat),
+            "Created by : Relvano"};
         const QStringList two = head +
-                                QStringList{"Installed Programs Number : 2", "", "Programs List",
-                                            "----------------------", "1 - Zeta Tool",
+                                QStringList{"Installed Programs Number : 2",
+                                            "",
+                                            "Programs List",
+                                            "----------------------",
+                                            "1 - Zeta Tool",
                                             "2 - alpha Editor"} +
                                 foot;
         QCOMPARE(ProgramsListText("pc", "me", host->programs, at).split("\r\n"), two);

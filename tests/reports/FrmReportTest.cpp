@@ -107,7 +107,7 @@ private slots:
         QCOMPARE(tip(*w), QString("Check the item you want to show in the report"));
         QVERIFY(!shown(*w, "Pic1") && shown(*w, "Pic2"));
         QVERIFY(!button(*w, "Nxt")->isEnabled() && button(*w, "Bak")->isEnabled());
-        const QStringList captions{"Registry Name",   "Install Source", "Install Location",
+        const QStringList captions{"Registry Name",    "Install Source", "Install Location",
                                    "Uninstall String", "Install Date",   "Publisher",
                                    "Display Version",  "Publisher Url",  "Support Url"};
         for (int k = 0; k < 9; ++k)
@@ -151,9 +151,9 @@ private slots:
             {dir + "/r.Htm", dir + "/r.Htm"},
             {dir + "/r.TXT", dir + "/r.TXT"},
             {dir + "/r.doc", dir + "/r.doc.txt"},
-            {dir, dir},                                     // a folder
-            {dir + "/missing/r", dir + "/missing/r"},       // under a missing folder
-            {"r", "r"},                                     // no folder at all
+            {dir, dir},                               // a folder
+            {dir + "/missing/r", dir + "/missing/r"}, // under a missing folder
+            {"r", "r"},                               // no folder at all
         };
         for (const auto& c : cases)
             QCOMPARE(WithDefaultReportExtension(c.typed), c.kept);
@@ -185,8 +185,9 @@ private slots:
              "'MyReport.htm'",
              0},
             {dir + "/missing/r.txt",
-             "This path '" + dir + "/missing' Doesn't exists\r\nPlease click 'browse' to select "
-             "the path and file name.",
+             "This path '" + dir +
+                 "/missing' Doesn't exists\r\nPlease click 'browse' to select "
+                 "the path and file name.",
              int((dir + "/missing").size())},
             {"r.txt",
              "This path 'r.txt' Doesn't exists\r\nPlease click 'browse' to select the path and "
@@ -228,8 +229,9 @@ private slots:
         QCOMPARE(asked.flags, 2u);
         QCOMPARE(asked.filterIndex, 1);
         QCOMPARE(asked.fileName, QString());
-        QCOMPARE(asked.filters, (QList<std::pair<QString, QString>>{
-                                    {"Text File (*.txt)", "*.txt"}, {"Web Page (*.htm)", "*.htm"}}));
+        QCOMPARE(asked.filters,
+                 (QList<std::pair<QString, QString>>{{"Text File (*.txt)", "*.txt"},
+                                                     {"Web Page (*.htm)", "*.htm"}}));
         QCOMPARE(rfn(*w)->text(), dir + "/report.htm");
         QCOMPARE(w->filterIndex(), 2);
 
@@ -279,7 +281,8 @@ private slots:
 
         button(*w, "Cr")->click();
         const QByteArray report = ReadFileBytes(dir + "/typed.htm");
-        QVERIFY(report.startsWith(QByteArray(QByteArray(27, ' ') + "Installed Programs Report\r\n")));
+        QVERIFY(
+            report.startsWith(QByteArray(QByteArray(27, ' ') + "Installed Programs Report\r\n")));
         QVERIFY(report.contains("\r\n1 - PROGRAM A\r\n\r\nPublisher : Maker a\r\n"));
         QVERIFY(report.contains("\r\n3 - PROGRAM C\r\n\r\nPublisher : Maker c\r\n"));
         QCOMPARE(app->fakes.shell.opened, QStringList{dir + "/typed.htm"});

@@ -38,8 +38,9 @@ QStringList TextFooterLines() {
             "-  Created By Relvano           -", QString(43, '-')};
 }
 
-const QString InfoTable = "<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" style=\"border-"
-                          "collapse: collapse\" bordercolor=\"#111111\" width=\"802\" height=\"18\">";
+const QString InfoTable =
+    "<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" style=\"border-"
+    "collapse: collapse\" bordercolor=\"#111111\" width=\"802\" height=\"18\">";
 const QString ItemTable =
     "<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" style=\"border-collapse: collapse\" "
     "bordercolor=\"#111111\" width=\"720\" height=\"14\" dir=\"ltr\" bgcolor=\"#CBDBF8\">";
@@ -64,8 +65,7 @@ QStringList HtmlHeaderLines(int programs, int chosen) {
         "</div>"};
     const auto info = [&](const QString& label, const QString& value) {
         lines << InfoTable << "  <tr>"
-              << "    <td width=\"802\" height=\"18\"><b>" + label + "</b><i>" + value +
-                     "</i></td>"
+              << "    <td width=\"802\" height=\"18\"><b>" + label + "</b><i>" + value + "</i></td>"
               << "  </tr>"
               << "</table>";
     };
@@ -104,7 +104,9 @@ QStringList HtmlFooterLines() {
     return {"<p align=\"center\"><b>Installed Programs Report</b></p>",
             "<p align=\"center\">Created in : " + GeneralDateText(Now) + "</p>",
             "<p align=\"center\">Created By <b><font color=\"#0066FF\">Relvano</font></b>",
-            "<p align=\"center\">&nbsp;</p>", "</body>", "</html>"};
+            "<p align=\"center\">&nbsp;</p>",
+            "</body>",
+            "</html>"};
 }
 
 } // namespace
@@ -130,7 +132,9 @@ class ReportWriterTest : public QObject {
         in.readValue = [&entries, this](qsizetype n, const QString& name) {
             return ReadReportValue(entries, programs, n, name);
         };
-        in.now = [] { return Now; };
+        in.now = [] {
+            return Now;
+        };
         return in;
     }
     QString file(const char* name) { return app->folder.file(name); }
@@ -140,9 +144,9 @@ private slots:
         app = std::make_unique<FakeApp>();
         // Acme has every value; béta has no Publisher and a DWORD install
         // date; the third holds what must not reach a browser as markup.
-        const QStringList values{"InstallSource",  "InstallLocation", "UninstallString",
-                                 "InstallDate",    "Publisher",       "DisplayVersion",
-                                 "URLInfoAbout",   "HelpLink"};
+        const QStringList values{"InstallSource", "InstallLocation", "UninstallString",
+                                 "InstallDate",   "Publisher",       "DisplayVersion",
+                                 "URLInfoAbout",  "HelpLink"};
         for (const QString& v : values)
             set("AcmeKey", v, "acme-" + v);
         set("AcmeKey", "URLInfoAbout", "https://acme.example/about?a=1&b=2");
@@ -286,9 +290,9 @@ private slots:
         const struct {
             const char* value;
             bool link;
-        } cases[] = {{"http://a", true},          {"HTTPS://a", true},   {"ftp://a", true},
-                     {"mailto:a@b", true},        {"javascript:x", false}, {" http://a", false},
-                     {"www.example.com", false}, {"file:///etc", false}, {"", false}};
+        } cases[] = {{"http://a", true},         {"HTTPS://a", true},     {"ftp://a", true},
+                     {"mailto:a@b", true},       {"javascript:x", false}, {" http://a", false},
+                     {"www.example.com", false}, {"file:///etc", false},  {"", false}};
         for (const auto& c : cases)
             QVERIFY2(IsLinkAddress(c.value) == c.link, c.value);
     }

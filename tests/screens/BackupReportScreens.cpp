@@ -63,10 +63,14 @@ int main(int argc, char** argv) {
     FakeApp fake;
     AppContext& context = fake.context;
     UninstallEntries& entries = context.entries();
-    const QStringList names{"Acme Photo Editor",     "Runtime Redistributable",
-                            "Runtime Redistributable", "Béta Music Player 2.1",
-                            "Office Suite",           "Zip Archiver",
-                            "Video Converter Pro",    "Web Browser"};
+    const QStringList names{"Acme Photo Editor",
+                            "Runtime Redistributable",
+                            "Runtime Redistributable",
+                            "Béta Music Player 2.1",
+                            "Office Suite",
+                            "Zip Archiver",
+                            "Video Converter Pro",
+                            "Web Browser"};
     for (int i = 0; i < names.size(); ++i) {
         const QString key = QStringLiteral("{%1-app}").arg(i);
         entries.setValue(key, QStringLiteral("DisplayName"), names[i]);
