@@ -75,6 +75,8 @@ void FrmMain::SetupWindow() {
     buildCommandRules();
     connectMenus();
     connectList();
+    // Icons read in the background take their place in the list as they come.
+    connect(&icons_, &IconCache::iconLoaded, list_, &ProgramListView::setFileIcon);
     tray_ = new TrayController(this, trayMenu_);
     connect(findPanel_, &FindPanel::itemsColoured, this, [this] {
         a_.editSep3->setVisible(true);
@@ -152,12 +154,22 @@ void FrmMain::LoadList() {
         });
     QList<ProgramRow> rows;
     rows.reserve(listing.items.size());
-    for (const ProgramItem& item : listing.items)
-        rows.append({item.key, item.name, item.uninstall,
-                     icons_.icon(listing.iconFiles[item.imageIndex]), item.imageIndex, QColor()});
+    for (const ProgramItem& item : listing.items) {
+        const QString& file = listing.iconFiles[item.imageIndex];
+        rows.append({item.key, item.name, item.uninstall, icons_.icon(file), item.imageIndex, file,
+                     QColor()});
+    }
     list_->setRows(std::move(rows));
     SetSortOrder(a_.pop2Ascending->isChecked() ? SortOrder::Ascending : SortOrder::Descending);
     sb1_->setText(QStringLiteral("Installed Programs : ") + QString::number(list_->count()));
+    // A store that cannot be read is said so, not shown as an empty list.
+    if (listing.read.ok()) {
+        sb2_->clear();
+    } else {
+        sb1_->setText(QStringLiteral("Installed Programs : N/A"));
+        sb2_->setText(QStringLiteral("The list of installed programs could not be read: ") +
+                      listing.read.message);
+    }
     if (bar)
         bar->setValue(0);
     progPic_->hide();
@@ -342,6 +354,9 @@ void FrmMain::closeEvent(QCloseEvent* event) {
         tray_->removeIcon();
         SaveMainWindowSettings(context_.ConfigIniPath, currentSettings());
         unloaded_ = true;
+        event->accept();
+        emit unloaded();
+        return;
     }
     event->accept();
 }

@@ -74,6 +74,8 @@ public:
     void deleteSelectedEntry();
     void exportSelectedEntry();
     void renameSelected();
+    // Opens the address with the shell; tells the user when nothing opened it.
+    void openAddress(const QString& address);
     void openInstallLocation();
     void openPublisherUrl();
     void openSupportUrl();
@@ -116,6 +118,10 @@ public:
 signals:
     // A pop-up menu is about to open (tests watch this instead of the menu).
     void popupRequested(QMenu* menu);
+    // The window was closed by any way (its close box, "Exit", the tray's
+    // "Exit"), the other windows closed and the settings saved: the program
+    // ends, also when the window was hidden in the tray.
+    void unloaded();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -3,6 +3,7 @@
 #include "app/FindPanel.h"
 #include "app/FrmMain.h"
 #include "app/ProgramListView.h"
+#include "core/Addresses.h"
 #include "core/FileFolder.h"
 #include "core/HelpFiles.h"
 #include "core/TextHelpers.h"
@@ -44,6 +45,8 @@ void FrmMain::runDoubleClickAction() {
         break;
     case DoubleClickAction::Edit:
         openWindow(AppWindow::EditEntry);
+        break;
+    case DoubleClickAction::None:
         break;
     }
 }
@@ -91,16 +94,26 @@ void FrmMain::renameFinished(int row, const QString& newText) {
     list_->setText(row, newText);
 }
 
+void FrmMain::openAddress(const QString& address) {
+    if (context_.shell().ShellOpen(address))
+        return;
+    context_.messages().MsgBox(
+        QStringLiteral("Relvano could not open \"%1\": it is neither an existing folder or "
+                       "file nor a web or mail address that this desktop can open.")
+            .arg(address),
+        MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("Relvano"));
+}
+
 void FrmMain::openInstallLocation() {
     const QString key = selectedKey();
     if (!key.isEmpty())
-        context_.shell().ShellOpen(EntryValue(context_, key, "InstallLocation"));
+        openAddress(EntryValue(context_, key, "InstallLocation"));
 }
 
 void FrmMain::openPublisherUrl() {
     const QString key = selectedKey();
     if (!key.isEmpty())
-        context_.shell().ShellOpen(EntryValue(context_, key, "URLInfoAbout"));
+        openAddress(EntryValue(context_, key, "URLInfoAbout"));
 }
 
 void FrmMain::openSupportUrl() {
@@ -108,11 +121,9 @@ void FrmMain::openSupportUrl() {
     if (key.isEmpty())
         return;
     const QString link = EntryValue(context_, key, "HelpLink");
-    // An at sign after the first character makes a mail address.
-    if (link.indexOf(u'@') >= 1)
-        context_.shell().ShellOpen(QStringLiteral("mailto:") + link);
-    else
-        context_.shell().ShellOpen(link);
+    // An at sign after the first character makes a mail address (unless the
+    // link has a scheme of its own: "https://example.com/@team").
+    openAddress(IsMailAddress(link) ? MailUrlText(link) : link);
 }
 
 void FrmMain::openProgramFiles() {
@@ -121,12 +132,25 @@ void FrmMain::openProgramFiles() {
 
 void FrmMain::openRegistryEditor() {
     // There is no registry editor here: the Uninstall key is exported to a
-    // temporary .reg file and shown with the desktop's viewer for such files.
-    const QString folder = QDir(QDir::tempPath()).filePath(QStringLiteral("relvano-registry"));
-    QDir().mkpath(folder);
+    // .reg file in the user's own runtime folder (no other user can own or
+    // read it) and shown with the desktop's viewer for such files.
+    QString base = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (base.isEmpty())
+        base = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    const QString folder = QDir(base).filePath(QStringLiteral("relvano-registry"));
     const QString file = QDir(folder).filePath(QStringLiteral("Uninstall.reg"));
-    if (context_.store().ExportKey(UninstallEntries::FullKeyPath.chopped(1), file))
-        context_.shell().ShellOpen(file);
+    StoreResult exported{StoreStatus::Failed,
+                         QStringLiteral("cannot make the folder %1").arg(folder)};
+    if (QDir().mkpath(folder))
+        exported = context_.store().ExportKey(UninstallEntries::FullKeyPath.chopped(1), file);
+    if (!exported) {
+        context_.messages().MsgBox(
+            QStringLiteral("The list of installed programs could not be shown: ") +
+                exported.message,
+            MsgButtons::Ok, MsgIcon::Critical, QStringLiteral("Relvano"));
+        return;
+    }
+    openAddress(file);
 }
 
 void FrmMain::openHelpTopics() {

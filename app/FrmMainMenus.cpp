@@ -7,6 +7,7 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -34,6 +35,18 @@ QMenu* AddMenu(QMenuBar* bar, const char* name, const QString& caption) {
     menu->setObjectName(QLatin1String(name));
     return menu;
 }
+
+// Swallows the tool tips of a widget: a toolbar button without a tool tip of
+// its own would otherwise show its caption as one.
+class NoToolTip final : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ToolTip)
+            return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 QIcon StandardIcon(const char* theme, QStyle::StandardPixmap fallback) {
     return QIcon::fromTheme(QLatin1String(theme), QApplication::style()->standardIcon(fallback));
@@ -315,8 +328,13 @@ void FrmMain::buildToolBar() {
     separator("TB_Sp4");
     a_.tbHelp = button("TB_Help", QStringLiteral(" Help "),
                        StandardIcon("help-contents", QStyle::SP_DialogHelpButton), QString());
-    a_.tbOptions->setToolTip(QString());
-    a_.tbHelp->setToolTip(QString());
+    // "Option" and "Help" have no tool tip.
+    auto* noToolTip = new NoToolTip(this);
+    for (QAction* action : {a_.tbOptions, a_.tbHelp}) {
+        action->setToolTip(QString());
+        if (QWidget* button = toolBar_->widgetForAction(action))
+            button->installEventFilter(noToolTip);
+    }
 }
 
 void FrmMain::buildStatusBar() {

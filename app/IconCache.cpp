@@ -2,6 +2,18 @@
 
 #include "controls/WindowHelpers.h"
 
+#include <QPixmap>
+
+IconCache::IconCache(QObject* parent) : QObject(parent) {
+    pool_.setMaxThreadCount(1);
+}
+
+IconCache::~IconCache() {
+    // No reader may post a result to a cache that is gone.
+    pool_.clear();
+    pool_.waitForDone();
+}
+
 QIcon IconCache::defaultIcon() {
     InitRelvanoResources();
     static const QIcon icon = [] {
@@ -15,13 +27,33 @@ QIcon IconCache::defaultIcon() {
 QIcon IconCache::icon(const QString& file) {
     if (file.isEmpty())
         return defaultIcon();
-    auto it = icons_.constFind(file);
-    if (it == icons_.constEnd()) {
+    const auto it = icons_.constFind(file);
+    if (it != icons_.constEnd())
+        return *it;
+    if (!pending_.contains(file)) {
+        pending_.insert(file);
         ++filesRead_;
-        QIcon loaded = GetFileIcon(file, true);
-        it = icons_.insert(file, loaded.isNull() ? defaultIcon() : loaded);
+        pool_.start([this, file] {
+            const QList<QImage> images = ReadIconImages(file);
+            QMetaObject::invokeMethod(
+                this, [this, file, images] { loaded(file, images); }, Qt::QueuedConnection);
+        });
     }
-    return *it;
+    return defaultIcon();
+}
+
+void IconCache::loaded(const QString& file, const QList<QImage>& images) {
+    pending_.remove(file);
+    QIcon icon;
+    for (const QImage& image : images)
+        icon.addPixmap(QPixmap::fromImage(image));
+    // A file that is no icon file shows the desktop's icon of its type.
+    if (icon.isNull() && !IsIconImageFile(file))
+        icon = GetFileIcon(file, true);
+    if (icon.isNull())
+        icon = defaultIcon();
+    icons_.insert(file, icon);
+    emit iconLoaded(file, icon);
 }
 
 void InitRelvanoResources() {

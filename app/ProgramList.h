@@ -18,6 +18,7 @@ struct ProgramListing {
     int subkeyCount = 0;
     QStringList iconFiles;    // per subkey: an existing icon file, or empty for the default icon
     QList<ProgramItem> items; // the entries that are listed, in enumeration order
+    StoreResult read;         // fails when the store could not be read
 };
 
 // Reads the Uninstall key in one snapshot. progress(done, total) is called
@@ -42,7 +43,8 @@ ProgramListing LoadProgramListing(Registry& registry, const QString& uninstallKe
     const auto entries =
         registry.ReadSubkeyValues(RootKey::LocalMachine, uninstallKeyPath,
                                   {QStringLiteral("DisplayName"), QStringLiteral("UninstallString"),
-                                   QStringLiteral("DisplayIcon")});
+                                   QStringLiteral("DisplayIcon")},
+                                  &listing.read);
     listing.subkeyCount = static_cast<int>(entries.size());
     listing.iconFiles.reserve(entries.size());
     for (int i = 0; i < listing.subkeyCount; ++i) {

@@ -23,6 +23,16 @@ void ProgramListModel::setBackground(int r, const QColor& color) {
     emit dataChanged(index(r, 0), index(r, 1), {Qt::BackgroundRole});
 }
 
+void ProgramListModel::setFileIcon(const QString& file, const QIcon& icon) {
+    for (qsizetype r = 0; r < rows_.size(); ++r) {
+        if (rows_[r].iconFile != file)
+            continue;
+        rows_[r].icon = icon;
+        const QModelIndex at = index(static_cast<int>(r), 0);
+        emit dataChanged(at, at, {Qt::DecorationRole});
+    }
+}
+
 void ProgramListModel::clearBackgrounds() {
     for (ProgramRow& row : rows_)
         row.background = QColor();

@@ -12,6 +12,7 @@ struct ProgramRow {
     QString subItem;
     QIcon icon;
     int imageIndex = 0;
+    QString iconFile;  // the file the icon comes from; empty for the default icon
     QColor background; // invalid: none
 };
 
@@ -24,6 +25,8 @@ public:
     const ProgramRow& row(int r) const { return rows_[r]; }
     void setText(int r, const QString& text);
     void setBackground(int r, const QColor& color);
+    // Gives every row whose icon comes from file that icon.
+    void setFileIcon(const QString& file, const QIcon& icon);
     void clearBackgrounds();
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;

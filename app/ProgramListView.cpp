@@ -239,6 +239,10 @@ void ProgramListView::setFullRowSelect(bool on) {
                                     : QAbstractItemView::SelectItems);
 }
 
+void ProgramListView::setFileIcon(const QString& file, const QIcon& icon) {
+    model_->setFileIcon(file, icon);
+}
+
 void ProgramListView::setItemBackground(int row, const QColor& color) {
     model_->setBackground(row, color);
 }

@@ -45,6 +45,7 @@ public:
     void setFullRowSelect(bool on);
 
     void setItemBackground(int row, const QColor& color);
+    void setFileIcon(const QString& file, const QIcon& icon);
     QColor itemBackground(int row) const;
     void clearItemBackgrounds();
 

@@ -34,6 +34,9 @@ void Startup::loadMainWindow() {
         splash_.reset();
     });
     main_->show();
-    connect(main_.get(), &QObject::destroyed, this, [this] { instance_.release(); });
+    connect(main_.get(), &FrmMain::unloaded, this, [this] {
+        instance_.release();
+        emit finished();
+    });
     emit ready(main_.get());
 }

@@ -32,6 +32,8 @@ public:
 signals:
     // The main window is shown.
     void ready(FrmMain* main);
+    // The main window unloaded and the instance lock is released: the program ends.
+    void finished();
 
 private:
     void loadMainWindow();

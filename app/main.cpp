@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     WindowOpener windows;
     RegisterAllWindows(windows);
     Startup startup(context, windows);
+    QObject::connect(&startup, &Startup::finished, &app, &QApplication::quit);
     if (!startup.start())
         return 1;
     return app.exec();

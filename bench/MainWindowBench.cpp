@@ -11,6 +11,8 @@
 #include "dialogs/WindowOpener.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QDataStream>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
@@ -44,8 +46,32 @@ long ResidentKb() {
     return 0;
 }
 
+// An icon file that claims 65,535 images of one small picture (1 MB).
+void WriteHostileIcon(const QString& file) {
+    QImage image(16, 16, QImage::Format_ARGB32);
+    image.fill(Qt::blue);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    constexpr int count = 65535;
+    QByteArray ico;
+    QDataStream out(&ico, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint16(0) << quint16(1) << quint16(count);
+    for (int i = 0; i < count; ++i)
+        out << quint8(16) << quint8(16) << quint8(0) << quint8(0) << quint16(1) << quint16(32)
+            << quint32(png.size()) << quint32(6 + 16 * count);
+    ico += png;
+    QFile f(file);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(ico);
+}
+
 void FillStore(const QString& folder) {
-    // 10,000 entries; every tenth has an icon file, 50 files shared among them.
+    // 10,000 entries; every tenth has an icon file, 50 files shared among
+    // them; every hundredth names an icon file claiming 65,535 images.
+    WriteHostileIcon(folder + QStringLiteral("/hostile.ico"));
     QList<RegExportKey> keys;
     for (int f = 0; f < 50; ++f) {
         QImage image(32, 32, QImage::Format_ARGB32);
@@ -60,7 +86,10 @@ void FillStore(const QString& folder) {
             MakeStringValue("DisplayName", QStringLiteral("Program %1").arg(i)),
             MakeStringValue("UninstallString", QStringLiteral("/opt/p%1/uninstall").arg(i)),
             MakeStringValue("Publisher", QStringLiteral("Publisher %1").arg(i % 40))};
-        if (i % 10 == 0)
+        if (i % 100 == 5)
+            key.values.append(
+                MakeStringValue("DisplayIcon", folder + QStringLiteral("/hostile.ico")));
+        else if (i % 10 == 0)
             key.values.append(MakeStringValue(
                 "DisplayIcon", folder + QStringLiteral("/icon%1.ico").arg(i / 10 % 50)));
         keys.append(key);
@@ -104,8 +133,13 @@ int main(int argc, char** argv) {
                         main->list()->count());
             std::printf("resident memory after 5 more reloads: %+ld MB\n",
                         (ResidentKb() - before) / 1024);
-            std::printf("icon files read: %d (50 distinct files, 1,000 entries with icons)\n",
-                        main->iconCache().filesRead());
+            QElapsedTimer icons;
+            icons.start();
+            while (main->iconCache().pending() > 0)
+                QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+            std::printf("icon files read: %d (50 distinct files and one claiming 65,535 images; "
+                        "1,100 entries with icons), all in place %.0f ms after the last reload\n",
+                        main->iconCache().filesRead(), icons.nsecsElapsed() / 1e6);
             main->close();
             app.quit();
         });

@@ -2,6 +2,8 @@
 
 #include "core/Services.h"
 
+#include <QWidget>
+
 int BrowseFolders::flags() const {
     int value = 0;
     if (EditBox)
@@ -13,6 +15,8 @@ int BrowseFolders::flags() const {
     return value;
 }
 
-QString BrowseFolders::BrowseForFolder(QWidget*, const QString& title) {
-    return dialogs_ ? dialogs_->FolderDialog(title) : QString();
+QString BrowseFolders::BrowseForFolder(QWidget* owner, const QString& title) {
+    if (!dialogs_)
+        return QString();
+    return dialogs_->FolderDialog({title, static_cast<quint32>(flags()), owner});
 }

@@ -1,5 +1,6 @@
 #include "controls/Url.h"
 
+#include "core/Addresses.h"
 #include "core/Services.h"
 
 #include <QMouseEvent>
@@ -22,7 +23,7 @@ bool Url::OpenPath(const QString& path, int) {
 }
 
 bool Url::SendEmail(const QString& address) {
-    lastResult_ = shell_ && shell_->ShellOpen(QStringLiteral("mailto:") + address);
+    lastResult_ = shell_ && shell_->ShellOpen(MailUrlText(address));
     return lastResult_;
 }
 

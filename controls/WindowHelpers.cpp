@@ -14,19 +14,38 @@
 #include <algorithm>
 #include <cmath>
 
+bool IsIconImageFile(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == u"ico" || suffix == u"png" || suffix == u"svg" || suffix == u"svgz" ||
+           suffix == u"xpm";
+}
+
+QList<QImage> ReadIconImages(const QString& path, qint64 maxBytes, int maxImages) {
+    QList<QImage> images;
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > maxBytes || !IsIconImageFile(path))
+        return images;
+    QImageReader reader(path);
+    if (reader.format() == "svg" || reader.format() == "svgz")
+        reader.setScaledSize(QSize(64, 64));
+    // An .ico file holds several sizes; take them (up to the limit) and let
+    // the view pick.
+    do {
+        const QImage image = reader.read();
+        if (!image.isNull())
+            images.append(image);
+    } while (images.size() < maxImages && reader.jumpToNextImage());
+    return images;
+}
+
 QIcon GetFileIcon(const QString& path, bool large) {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists())
         return QIcon();
-    if (info.suffix().compare(u"ico", Qt::CaseInsensitive) == 0) {
+    if (IsIconImageFile(path)) {
         QIcon icon;
-        QImageReader reader(path);
-        // An .ico file holds several sizes; take them all and let the view pick.
-        do {
-            const QImage image = reader.read();
-            if (!image.isNull())
-                icon.addPixmap(QPixmap::fromImage(image));
-        } while (reader.jumpToNextImage());
+        for (const QImage& image : ReadIconImages(path))
+            icon.addPixmap(QPixmap::fromImage(image));
         if (!icon.isNull())
             return icon;
     }

@@ -4,14 +4,27 @@
 
 #include <QColor>
 #include <QIcon>
+#include <QImage>
+#include <QList>
 
 class QMainWindow;
 class QPainter;
 class QWidget;
 
-// The desktop's icon for a file: an .ico file's own image, else the icon of
-// its type. No icon (a null QIcon) when the file does not exist.
+// The desktop's icon for a file: an icon file's own images (.ico, and the
+// .png, .svg and .xpm files Linux programs use), else the icon of its type.
+// No icon (a null QIcon) when the file does not exist.
 QIcon GetFileIcon(const QString& path, bool large);
+
+// The images of an icon file, for reading off the GUI thread: whatever a
+// file holds, the work is bounded (files over maxBytes are not read, at most
+// maxImages images are taken, vector images are drawn at 64 pixels). Empty
+// when the file is not an icon file or cannot be read.
+constexpr qint64 IconFileMaxBytes = 8 * 1024 * 1024;
+constexpr int IconFileMaxImages = 16;
+bool IsIconImageFile(const QString& path);
+QList<QImage> ReadIconImages(const QString& path, qint64 maxBytes = IconFileMaxBytes,
+                             int maxImages = IconFileMaxImages);
 
 // Paints width + 1 vertical lines from left to right whose colour runs
 // linearly from start to end. A surface of width 0 gets one line in start.

@@ -65,6 +65,9 @@ struct AppContext::NullServices {
         LaunchResult Start(const QString&) override {
             return {0, LaunchError::Other, QStringLiteral("No process service")};
         }
+        LaunchResult StartProgram(const QString&, const QStringList&, const QString&) override {
+            return {0, LaunchError::Other, QStringLiteral("No process service")};
+        }
         bool IsRunning(qint64) override { return false; }
     } processes;
     struct Printer final : PrintService {
@@ -78,25 +81,16 @@ struct AppContext::NullServices {
         FileDialogAnswer FileDialog(const FileDialogRequest&) override { return {}; }
         std::optional<quint32> ColorDialog(quint32) override { return std::nullopt; }
         std::optional<int> PrintDialog(int) override { return std::nullopt; }
-        QString FolderDialog(const QString&) override { return QString(); }
+        QString FolderDialog(const FolderDialogRequest&) override { return QString(); }
     } dialogs;
 };
-
-namespace {
-std::unique_ptr<Registry> OpenStore(const QString& programFolder, std::unique_ptr<Registry> store) {
-    if (store)
-        return store;
-    return std::make_unique<SqliteStore>(JoinPath(programFolder, StoreFileName));
-}
-} // namespace
 
 AppContext::AppContext(const QString& programFolder, std::unique_ptr<Registry> store)
     : ConfigIniPath(JoinPath(programFolder, QStringLiteral("Config.Ini"))),
       InlogIniPath(JoinPath(programFolder, QStringLiteral("Inlog.Ini"))),
       UnlogIniPath(JoinPath(programFolder, QStringLiteral("Unlog.Ini"))),
       BackupFolder(JoinPath(programFolder, QStringLiteral("Fbk"))), executableFolder(programFolder),
-      programFolder_(programFolder),
-      store_(OpenStore(programFolder, std::move(store))), entries_(*store_, BackupFolder),
+      programFolder_(programFolder), store_(std::move(store)),
       nullServices_(std::make_unique<NullServices>()), services_{&nullServices_->messages,
                                                                  &nullServices_->shell,
                                                                  &nullServices_->processes,
@@ -105,6 +99,18 @@ AppContext::AppContext(const QString& programFolder, std::unique_ptr<Registry> s
                                                                  &nullServices_->dialogs} {}
 
 AppContext::~AppContext() = default;
+
+Registry& AppContext::store() {
+    if (!store_)
+        store_ = std::make_unique<SqliteStore>(JoinPath(programFolder_, StoreFileName));
+    return *store_;
+}
+
+UninstallEntries& AppContext::entries() {
+    if (!entries_)
+        entries_ = std::make_unique<UninstallEntries>(store(), BackupFolder);
+    return *entries_;
+}
 
 void AppContext::setServices(const AppServices& services) {
     auto take = [](auto*& mine, auto* given) {

@@ -43,17 +43,19 @@ struct AppServices {
 
 class AppContext {
 public:
-    // Opens (or creates) the store Registry.db in the program folder, unless a
-    // store is given. Until setServices() gives real ones, the services do
-    // nothing: message boxes answer as if cancelled, nothing opens or starts.
+    // The store is Registry.db in the program folder, unless one is given; it
+    // is opened (or created) when first used, so that a context that is never
+    // used (a second start that is refused) leaves no file behind. Until
+    // setServices() gives real ones, the services do nothing: message boxes
+    // answer as if cancelled, nothing opens or starts.
     explicit AppContext(const QString& programFolder, std::unique_ptr<Registry> store = nullptr);
     ~AppContext();
     AppContext(const AppContext&) = delete;
     AppContext& operator=(const AppContext&) = delete;
 
     const QString& programFolder() const { return programFolder_; }
-    Registry& store() { return *store_; }
-    UninstallEntries& entries() { return entries_; }
+    Registry& store();
+    UninstallEntries& entries();
     // The install history (Inlog.Ini) and the uninstall history (Unlog.Ini).
     HistoryLog history() const { return HistoryLog(InlogIniPath, UnlogIniPath); }
 
@@ -83,7 +85,7 @@ private:
     struct NullServices;
     QString programFolder_;
     std::unique_ptr<Registry> store_;
-    UninstallEntries entries_;
+    std::unique_ptr<UninstallEntries> entries_;
     std::unique_ptr<NullServices> nullServices_;
     AppServices services_;
 };

@@ -49,6 +49,34 @@ bool IsRemovableOrOptical(const QString& device, const QString& fileSystem) {
     return false;
 }
 
+bool IsNetworkFileSystem(const QString& fileSystem) {
+    static const QStringList network = {QStringLiteral("nfs"),
+                                        QStringLiteral("nfs4"),
+                                        QStringLiteral("cifs"),
+                                        QStringLiteral("smb3"),
+                                        QStringLiteral("smbfs"),
+                                        QStringLiteral("fuse.sshfs"),
+                                        QStringLiteral("sshfs"),
+                                        QStringLiteral("davfs"),
+                                        QStringLiteral("fuse.davfs"),
+                                        QStringLiteral("afs"),
+                                        QStringLiteral("ceph"),
+                                        QStringLiteral("glusterfs"),
+                                        QStringLiteral("fuse.glusterfs"),
+                                        QStringLiteral("9p"),
+                                        QStringLiteral("fuse.rclone")};
+    return network.contains(fileSystem, Qt::CaseInsensitive);
+}
+
+bool IsShownVolume(const QString& device, const QString& fileSystem) {
+    if (IsNetworkFileSystem(fileSystem))
+        return true;
+    // A local volume has a block device; tmpfs, proc, overlay, squashfs
+    // images on loop devices and the like have none worth showing.
+    return device.startsWith(u"/dev/") && !device.startsWith(u"/dev/loop") &&
+           !IsRemovableOrOptical(device, fileSystem);
+}
+
 QList<DriveEntry> FixedDrives() {
     QList<DriveEntry> drives;
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
@@ -56,8 +84,7 @@ QList<DriveEntry> FixedDrives() {
             continue;
         const QString device = QString::fromLocal8Bit(volume.device());
         const QString fs = QString::fromLocal8Bit(volume.fileSystemType());
-        if (!device.startsWith(u"/dev/") || device.startsWith(u"/dev/loop") ||
-            IsRemovableOrOptical(device, fs))
+        if (!IsShownVolume(device, fs))
             continue;
         const QString label =
             volume.displayName() == volume.rootPath() ? QString() : volume.displayName();

@@ -25,6 +25,10 @@ struct DriveEntry {
     QString text;
 };
 QList<DriveEntry> FixedDrives();
+// Whether a mounted volume is listed as a drive: network mounts (NFS, CIFS,
+// sshfs, ...) and local block devices that are neither removable nor
+// optical; not pseudo file systems or loop-mounted images.
+bool IsShownVolume(const QString& device, const QString& fileSystem);
 // Whether a block device (/dev/sdb1) is removable or an optical drive.
 bool IsRemovableOrOptical(const QString& device, const QString& fileSystem);
 

@@ -27,6 +27,11 @@ QStringList SplitCommandLine(const QString& commandLine);
 // IsProcessRunning has seen it end.
 LaunchResult StartCommandLine(const QString& commandLine, const QString& workingFolder = QString());
 
+// Starts a program with its arguments as they are given, nothing split or
+// parsed, in workingFolder when one is given (else the current folder).
+LaunchResult StartProgram(const QString& program, const QStringList& arguments,
+                          const QString& workingFolder = QString());
+
 // True only while the process exists and has not ended; false for 0, for a
 // process that cannot be looked at, and for one that has ended (a child is
 // reaped here, so an ended child never counts as running).

@@ -63,12 +63,20 @@ QStringList SplitCommandLine(const QString& commandLine) {
 }
 
 LaunchResult StartCommandLine(const QString& commandLine, const QString& workingFolder) {
-    ReapEndedChildren();
     const QStringList args = SplitCommandLine(commandLine);
-    if (args.isEmpty())
+    if (args.isEmpty()) {
+        ReapEndedChildren();
         return Failure(LaunchError::FileNotFound, QStringLiteral("The command line is empty."));
+    }
+    return StartProgram(args.first(), args.mid(1), workingFolder);
+}
 
-    QString program = args.first();
+LaunchResult StartProgram(const QString& programPath, const QStringList& arguments,
+                          const QString& workingFolder) {
+    ReapEndedChildren();
+    if (programPath.isEmpty())
+        return Failure(LaunchError::FileNotFound, QStringLiteral("The command line is empty."));
+    QString program = programPath;
     if (program.contains(u'/')) {
         const QFileInfo info(program);
         if (!info.exists()) {
@@ -89,6 +97,7 @@ LaunchResult StartCommandLine(const QString& commandLine, const QString& working
                            QStringLiteral("The program %1 was not found.").arg(program));
         program = found;
     }
+    const QStringList args = QStringList{programPath} + arguments;
 
     QList<QByteArray> argBytes;
     for (const QString& arg : args)

@@ -7,6 +7,7 @@
 #include "core/Process.h"
 
 #include <QList>
+#include <QObject>
 #include <QString>
 
 #include <optional>
@@ -42,6 +43,9 @@ class ProcessService {
 public:
     virtual ~ProcessService() = default;
     virtual LaunchResult Start(const QString& commandLine) = 0;
+    // A program and its arguments as given, nothing split or parsed.
+    virtual LaunchResult StartProgram(const QString& program, const QStringList& arguments,
+                                      const QString& workingFolder) = 0;
     virtual bool IsRunning(qint64 pid) = 0;
 };
 
@@ -71,11 +75,23 @@ struct FileDialogRequest {
     QString initDir;
     QString defaultExt;
     quint32 flags = 0;
+    QObject* owner = nullptr; // the window the dialog belongs to (a QWidget)
 };
 struct FileDialogAnswer {
     bool accepted = false;
-    QString fileName; // full path; several names separated by NUL after a multiple choice
+    // The full path; after a choice of several files, the folder and then
+    // the names, separated by NULs.
+    QString fileName;
     int filterIndex = 1;
+    quint32 flags = 0; // the flags as the dialog returns them
+};
+// The folder chooser: flags as the program passes them (0x10 an edit box
+// for the path, 0x40 the new style that can make folders, 0x4000 files are
+// shown and may be chosen too).
+struct FolderDialogRequest {
+    QString title;
+    quint32 flags = 0;
+    QObject* owner = nullptr;
 };
 class DialogService {
 public:
@@ -86,7 +102,7 @@ public:
     // The number of copies chosen; nothing when cancelled.
     virtual std::optional<int> PrintDialog(int copies) = 0;
     // A folder chosen by the user; empty when cancelled.
-    virtual QString FolderDialog(const QString& title) = 0;
+    virtual QString FolderDialog(const FolderDialogRequest& request) = 0;
 };
 
 // The real process service: StartCommandLine and IsProcessRunning.
@@ -94,6 +110,10 @@ class SystemProcessService final : public ProcessService {
 public:
     LaunchResult Start(const QString& commandLine) override {
         return StartCommandLine(commandLine);
+    }
+    LaunchResult StartProgram(const QString& program, const QStringList& arguments,
+                              const QString& workingFolder) override {
+        return ::StartProgram(program, arguments, workingFolder);
     }
     bool IsRunning(qint64 pid) override { return IsProcessRunning(pid); }
 };

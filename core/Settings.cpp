@@ -16,16 +16,18 @@ int ReadNumber(const QString& file, const QString& section, const QString& key, 
         LeadingNumber(ReadIni(file, section, key, QString::number(defaultValue))));
 }
 
-// A geometry value as a 16-bit integer, or nothing when the text is not a
-// number or does not fit.
-std::optional<int> Read16(const QString& file, const QString& key, int defaultValue) {
+// A geometry value in twips, or nothing when the text is not a number or is
+// beyond any screen. Values are not limited to 16 bits: a window wider than
+// 2,184 pixels (a maximised window on a large screen) is kept too.
+std::optional<int> ReadGeometry(const QString& file, const QString& key, int defaultValue) {
     const QString text = ReadIni(file, kMain, key, QString::number(defaultValue)).trimmed();
     bool ok = false;
     const double value = text.toDouble(&ok);
     if (!ok)
         return std::nullopt;
     const double rounded = std::nearbyint(value);
-    if (rounded < -32768.0 || rounded > 32767.0)
+    constexpr double limit = 1e7; // twips: over 600,000 pixels
+    if (rounded < -limit || rounded > limit)
         return std::nullopt;
     return static_cast<int>(rounded);
 }
@@ -56,10 +58,10 @@ MainWindowSettings LoadMainWindowSettings(const QString& configIni,
     s.view = view >= 1 && view <= 4 ? static_cast<ListViewKind>(view) : ListViewKind::LargeIcons;
 
     s.geometryTwips = designGeometryTwips;
-    const auto w = Read16(configIni, QStringLiteral("Fw"), designGeometryTwips.width());
-    const auto h = Read16(configIni, QStringLiteral("Fh"), designGeometryTwips.height());
-    const auto l = Read16(configIni, QStringLiteral("Fl"), designGeometryTwips.left());
-    const auto t = Read16(configIni, QStringLiteral("Ft"), designGeometryTwips.top());
+    const auto w = ReadGeometry(configIni, QStringLiteral("Fw"), designGeometryTwips.width());
+    const auto h = ReadGeometry(configIni, QStringLiteral("Fh"), designGeometryTwips.height());
+    const auto l = ReadGeometry(configIni, QStringLiteral("Fl"), designGeometryTwips.left());
+    const auto t = ReadGeometry(configIni, QStringLiteral("Ft"), designGeometryTwips.top());
     if (w && h && l && t)
         s.geometryTwips = QRect(*l, *t, *w, *h);
 
@@ -86,7 +88,7 @@ OptionSettings LoadOptionSettings(const QString& configIni) {
     o.doubleClickRuns = ReadIniFlag(configIni, kOptions, QStringLiteral("ChDbl"), true);
     const int sw = ReadNumber(configIni, kOptions, QStringLiteral("Sw"), 0);
     o.doubleClickAction =
-        sw >= 0 && sw <= 2 ? static_cast<DoubleClickAction>(sw) : DoubleClickAction::Uninstall;
+        sw >= 0 && sw <= 2 ? static_cast<DoubleClickAction>(sw) : DoubleClickAction::None;
     o.autoSizeColumns = ReadIniFlag(configIni, kOptions, QStringLiteral("Auto"), true);
     o.fullRowSelect = ReadIniFlag(configIni, kOptions, QStringLiteral("FullRow"), true);
     o.gridLines = ReadIniFlag(configIni, kOptions, QStringLiteral("Grids"), false);

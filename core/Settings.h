@@ -16,9 +16,10 @@ enum class ListMode { Basic = 1, Advanced = 2 };
 // The list's order; only Ascending and Descending are ever saved.
 enum class SortOrder { Ascending = 1, Descending = 2, Unsorted = 3 };
 enum class ListViewKind { LargeIcons = 1, SmallIcons = 2, List = 3, Details = 4 };
-enum class DoubleClickAction { Uninstall = 0, UninstallInformation = 1, Edit = 2 };
+// What a double click runs; None for a value the options never write.
+enum class DoubleClickAction { None = -1, Uninstall = 0, UninstallInformation = 1, Edit = 2 };
 
-// Window geometry is kept in twips, 15 to a pixel, and must fit in 16 bits.
+// Window geometry is kept in twips, 15 to a pixel.
 constexpr int TwipsPerPixel = 15;
 
 // What the main window restores at start and saves at exit.

@@ -75,27 +75,35 @@ bool HasNonSpace(const QString& text) {
 QString ExtractIconPath(const QString& text) {
     if (text.isEmpty())
         return QString();
-    qsizetype start = -1; // 0-based index where the path begins
+    // The path begins at the first drive path ("C:\") or the first POSIX path
+    // ("/" at the start or after a blank or quote), whichever comes first, so
+    // that a DisplayIcon of /opt/a/app.ico before "wine C:\x\un.exe" is found.
+    qsizetype start = -1;
     const qsizetype drive = text.indexOf(u":\\");
-    if (drive >= 1) {
+    if (drive >= 1)
         start = drive - 1;
-    } else if (drive < 0) {
-        // No drive letter: a POSIX path, "/" at the start or after a blank or quote.
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            if (text[i] == u'/' &&
-                (i == 0 || text[i - 1] == u' ' || text[i - 1] == u'"' || text[i - 1] == u'\'')) {
-                start = i;
-                break;
-            }
+    for (qsizetype i = 0; i < text.size() && (start < 0 || i < start); ++i) {
+        if (text[i] == u'/' &&
+            (i == 0 || text[i - 1] == u' ' || text[i - 1] == u'"' || text[i - 1] == u'\'')) {
+            start = i;
+            break;
         }
     }
     if (start < 0)
         return QString();
+    // An icon file anywhere (.ico, or the images a Linux program uses for its
+    // icon) wins over an earlier program file (.exe).
     const QString lower = text.toLower();
-    qsizetype ext = lower.indexOf(u".ico");
+    qsizetype ext = -1;
+    for (const QLatin1StringView image : {QLatin1StringView(".ico"), QLatin1StringView(".png"),
+                                          QLatin1StringView(".svg"), QLatin1StringView(".xpm")}) {
+        const qsizetype at = lower.indexOf(image, start);
+        if (at >= 0 && (ext < 0 || at < ext))
+            ext = at;
+    }
     if (ext < 0)
-        ext = lower.indexOf(u".exe");
-    if (ext < 0 || ext < start)
+        ext = lower.indexOf(u".exe", start);
+    if (ext < 0)
         return QString();
     const QString path = text.mid(start, ext + 4 - start);
     return path.size() < 4 ? QString() : path;

@@ -21,10 +21,11 @@ int CountInvalidNameChars(const QString& text);
 // True when the text holds a character other than a space.
 bool HasNonSpace(const QString& text);
 
-// The icon file named in a registry value (or two joined): from the drive
-// letter before the first ":\" through the first ".ico" (or, when there is
-// none, the first ".exe"). Quotes, an icon index and arguments fall outside.
-// Paths without a drive (Linux) start at a "/" that begins a word.
+// The icon file named in a registry value (or two joined): from the start of
+// the first path (the drive letter before ":\", or a "/" that begins a word)
+// through the first icon file extension after it (".ico", or the ".png",
+// ".svg", ".xpm" of Linux icons), or when there is none the first ".exe".
+// Quotes, an icon index and arguments fall outside.
 QString ExtractIconPath(const QString& text);
 
 // A number with at most two decimals, rounded half to even, trailing zeros

@@ -45,11 +45,14 @@ QStringList UninstallEntries::keys() {
     return names;
 }
 
+::KeyPath UninstallEntries::keyPath(const QString& key) {
+    ::KeyPath path{HKLM, KeyPath.split(u'\\', Qt::SkipEmptyParts)};
+    path.names.append(key);
+    return path;
+}
+
 bool UninstallEntries::exists(const QString& key) {
-    const QStringList names = keys();
-    return std::any_of(names.cbegin(), names.cend(), [&key](const QString& name) {
-        return name.compare(key, Qt::CaseInsensitive) == 0;
-    });
+    return store_.keyExists(keyPath(key)).ok();
 }
 
 bool UninstallEntries::exportTo(const QString& key, const QString& file) {
@@ -92,6 +95,11 @@ bool UninstallEntries::backup(const QString& key, const QString& displayName) {
 
 UninstallEntries::RemoveOutcome UninstallEntries::backupAndRemove(const QString& key,
                                                                   const QString& displayName) {
+    // An entry that is no longer there has nothing to back up or delete. A
+    // store that cannot say counts as the entry being there: the backup then
+    // fails and nothing is deleted.
+    if (store_.keyExists(keyPath(key)).status == StoreStatus::NotFound)
+        return RemoveOutcome::AlreadyGone;
     if (!backup(key, displayName))
         return RemoveOutcome::NotBackedUp;
     remove(key);
@@ -128,13 +136,12 @@ bool BackupBatch::prepare() {
 
 bool BackupBatch::add(const QString& key, const QString& displayName) {
     const int order = added_++;
-    const auto path = ParseFullKeyPath(UninstallEntries::fullPath(key));
     QByteArray bytes;
     RegFileWriter out([&bytes](QByteArrayView chunk) {
         bytes.append(chunk);
         return true;
     });
-    if (!path || !entries_.store().exportTree(*path, out) || !out.finish()) {
+    if (!entries_.store().exportTree(UninstallEntries::keyPath(key), out) || !out.finish()) {
         const QMutexLocker lock(&shared_->mutex);
         shared_->failed.insert(order, displayName);
         return false;

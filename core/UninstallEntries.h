@@ -29,6 +29,8 @@ public:
     // The entry's path relative to HKEY_LOCAL_MACHINE, and in full.
     static QString path(const QString& key) { return KeyPath + key; }
     static QString fullPath(const QString& key) { return FullKeyPath + key; }
+    // The entry's key as the typed store operations take it.
+    static ::KeyPath keyPath(const QString& key);
 
     // A value read as text (empty when missing or unreadable), or with the
     // read's status.

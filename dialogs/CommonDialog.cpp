@@ -1,5 +1,7 @@
 #include "dialogs/CommonDialog.h"
 
+#include "controls/ColorValue.h"
+
 #include <QFileInfo>
 
 QList<std::pair<QString, QString>> cCommonDialog::ParseFilter(const QString& filter) {
@@ -24,6 +26,7 @@ void cCommonDialog::showFile(bool save) {
     request.initDir = InitDir;
     request.defaultExt = DefaultExt;
     request.flags = flags;
+    request.owner = hwnd;
     const FileDialogAnswer answer = dialogs_ ? dialogs_->FileDialog(request) : FileDialogAnswer{};
     if (!answer.accepted || answer.fileName.isEmpty()) {
         FileName.clear();
@@ -35,8 +38,12 @@ void cCommonDialog::showFile(bool save) {
         return;
     }
     FileName = answer.fileName;
-    FileTitle = QFileInfo(answer.fileName.section(QChar(0), 0, 0)).fileName();
+    // After a choice of several files the text is the folder and the names;
+    // the title is then the first name, as the dialog fills its own buffer.
+    const QStringList parts = answer.fileName.split(QChar(0));
+    FileTitle = parts.size() > 1 ? parts[1] : QFileInfo(parts[0]).fileName();
     FilterIndex = answer.filterIndex;
+    flags = answer.flags;
     QString rebuilt;
     for (const auto& [description, pattern] : request.filters)
         rebuilt += description + u'|' + pattern + u'|';
@@ -44,7 +51,9 @@ void cCommonDialog::showFile(bool save) {
 }
 
 void cCommonDialog::ShowColor() {
-    const auto chosen = dialogs_ ? dialogs_->ColorDialog(Color) : std::nullopt;
+    // A system colour is shown as the colour it stands for now.
+    const quint32 first = (Color & 0x80000000u) ? ColorValue(TranslateColor(Color)) : Color;
+    const auto chosen = dialogs_ ? dialogs_->ColorDialog(first) : std::nullopt;
     if (chosen)
         Color = *chosen;
     else

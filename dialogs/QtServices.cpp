@@ -1,5 +1,7 @@
 #include "dialogs/QtServices.h"
 
+#include "core/Addresses.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
@@ -82,13 +84,8 @@ MsgAnswer QtMessageService::MsgBox(const QString& text, MsgButtons buttons, MsgI
 }
 
 bool QtShellService::ShellOpen(const QString& target) {
-    if (target.isEmpty())
-        return false;
-    // Web and mail addresses go as they are; anything else is a file or folder.
-    const QUrl url(target);
-    if (url.isValid() && !url.scheme().isEmpty() && url.scheme().size() > 1)
-        return QDesktopServices::openUrl(url);
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(target));
+    const QUrl url = AddressUrl(target);
+    return url.isValid() && QDesktopServices::openUrl(url);
 }
 
 bool QtShellService::ShowFileProperties(const QString& path) {
@@ -123,8 +120,16 @@ QString QtClipboardService::Text() {
     return QApplication::clipboard()->text();
 }
 
+namespace {
+QWidget* Owner(QObject* owner) {
+    if (auto* widget = qobject_cast<QWidget*>(owner))
+        return widget;
+    return QApplication::activeWindow();
+}
+} // namespace
+
 FileDialogAnswer QtDialogService::FileDialog(const FileDialogRequest& request) {
-    QFileDialog dialog(QApplication::activeWindow(), request.title);
+    QFileDialog dialog(Owner(request.owner), request.title);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     QStringList filters;
     for (const auto& [description, pattern] : request.filters)
@@ -148,8 +153,9 @@ FileDialogAnswer QtDialogService::FileDialog(const FileDialogRequest& request) {
         dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return FileDialogAnswer{};
-    return FileDialogAnswer{true, dialog.selectedFiles().join(QChar(0)),
-                            static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1};
+    const QStringList files = dialog.selectedFiles();
+    const int index = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    return FileDialogAnswer{true, MultipleChoiceText(files), index, request.flags};
 }
 
 std::optional<quint32> QtDialogService::ColorDialog(quint32 initial) {
@@ -170,6 +176,26 @@ std::optional<int> QtDialogService::PrintDialog(int copies) {
     return printer.copyCount();
 }
 
-QString QtDialogService::FolderDialog(const QString& title) {
-    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), title);
+QString QtDialogService::FolderDialog(const FolderDialogRequest& request) {
+    QFileDialog dialog(Owner(request.owner), request.title);
+    const bool files = request.flags & 0x4000;
+    dialog.setFileMode(files ? QFileDialog::ExistingFile : QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, !files);
+    // Without the new style the chooser cannot make folders.
+    dialog.setOption(QFileDialog::ReadOnly, !(request.flags & 0x40));
+    // The edit box for typing a path comes with Qt's own dialog.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, (request.flags & 0x10) != 0);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
+QString MultipleChoiceText(const QStringList& files) {
+    if (files.size() <= 1)
+        return files.value(0);
+    // The folder, then each name, as the platform's dialog returns several files.
+    QString text = QFileInfo(files.first()).absolutePath();
+    for (const QString& file : files)
+        text += QChar(0) + QFileInfo(file).fileName();
+    return text;
 }

@@ -41,8 +41,12 @@ public:
     FileDialogAnswer FileDialog(const FileDialogRequest& request) override;
     std::optional<quint32> ColorDialog(quint32 initial) override;
     std::optional<int> PrintDialog(int copies) override;
-    QString FolderDialog(const QString& title) override;
+    QString FolderDialog(const FolderDialogRequest& request) override;
 };
+
+// What a file dialog returns for the files chosen: one full path, or after a
+// choice of several the folder and then the names, separated by NULs.
+QString MultipleChoiceText(const QStringList& files);
 
 // All of the above, owned together; the program makes one at start-up.
 struct QtServices {

@@ -262,7 +262,11 @@ void FrmAddNew::finish() {
     bool opened = false;
     QString why;
     if (QFileInfo(path).isExecutable()) {
-        const LaunchResult launch = context_.processes().Start(u'"' + path + u'"');
+        // The path is the program itself, never parsed: quotes and blanks in
+        // it are part of the name. It runs in the program folder, as the
+        // shell opens files.
+        const LaunchResult launch =
+            context_.processes().StartProgram(path, {}, context_.programFolder());
         opened = launch.ok();
         why = launch.message;
     } else {

@@ -112,7 +112,10 @@ void FrmUn::noCommandState() {
 }
 
 void FrmUn::smartTick() {
-    if (HasNonSpace(uninstallString()))
+    const ValueRead read = context_.entries().read(key_, QStringLiteral("UninstallString"));
+    // A store that cannot be read now says nothing about the entry: the
+    // watch goes on and looks again on the next tick.
+    if (read.failed() || HasNonSpace(read.text))
         return;
     setWindowTitle(QStringLiteral("Relvano"));
     if (started_) {
@@ -154,14 +157,19 @@ void FrmUn::launchTick() {
         time_->start();
         return;
     }
-    if (launch.error == LaunchError::FileNotFound || launch.error == LaunchError::PathNotFound) {
-        noCommandState();
-        repaint();
-        del_->show();
-        close_->setText(QStringLiteral("Cancel"));
-        close_->show();
-        del_->setFocus();
-    }
+    // Every launch failure ends the same way: the command did not run, so the
+    // entry can only be cleaned away. A missing program reads as the program
+    // always said it; any other failure shows its reason too.
+    noCommandState();
+    if (launch.error != LaunchError::FileNotFound && launch.error != LaunchError::PathNotFound)
+        tip_->setText(QStringLiteral("Can,t start the uninstall command\r\n") + launch.message);
+    // Nothing runs: "Continue" checks the entry at once instead of waiting.
+    finished_ = true;
+    repaint();
+    del_->show();
+    close_->setText(QStringLiteral("Cancel"));
+    close_->show();
+    del_->setFocus();
 }
 
 void FrmUn::processTick() {
@@ -188,7 +196,15 @@ void FrmUn::continueClicked() {
 }
 
 void FrmUn::completionCheck() {
-    const bool gone = uninstallString().isEmpty();
+    const ValueRead read = context_.entries().read(key_, QStringLiteral("UninstallString"));
+    if (read.failed()) {
+        // Neither gone nor still there: say so and let the user look again.
+        tip_->setText(QStringLiteral("The list of installed programs cannot be read at the "
+                                     "moment.\r\nPress 'Continue' to check again."));
+        close_->show();
+        return;
+    }
+    const bool gone = read.text.isEmpty();
     cont_->hide();
     no_->hide();
     yes_->hide();
@@ -221,6 +237,8 @@ void FrmUn::closeClicked() {
 void FrmUn::cleanProgram() {
     del_->setEnabled(false);
     close_->setEnabled(false);
+    // An entry that is already gone (its uninstaller removed it late, or it
+    // was gone when the dialog opened) is simply recorded as removed.
     UninstallEntries& entries = context_.entries();
     if (entries.backupAndRemove(key_, programName_) ==
         UninstallEntries::RemoveOutcome::NotBackedUp) {

@@ -11,21 +11,29 @@
 #include "core/IniFile.h"
 #include "core/Settings.h"
 #include "editing/EditingWindows.h"
+#include "lifecycle/LifecycleWindows.h"
 #include "tests/support/Fakes.h"
+#include "tests/support/FlakyStore.h"
 #include "tests/support/ModalAnswer.h"
 #include "tests/support/TestEnv.h"
 
 #include <QAbstractItemModel>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDataStream>
 #include <QDir>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTableView>
+#include <QToolBar>
+#include <QToolTip>
 #include <QtTest>
 
 namespace {
@@ -76,7 +84,7 @@ class FrmMainTest : public QObject {
     }
     // The main window with a recording opener for every window but the rename
     // question, which is the real one.
-    void openMain() {
+    void openMain(bool realUninstall = false) {
         windows = std::make_unique<WindowOpener>();
         for (int w = 0; w < AppWindowCount; ++w)
             windows->add(static_cast<AppWindow>(w), [this, w](MainWindowHost&, const QString&) {
@@ -84,6 +92,8 @@ class FrmMainTest : public QObject {
                 return 0;
             });
         RegisterEditingWindows(*windows);
+        if (realUninstall)
+            RegisterLifecycleWindows(*windows);
         main = std::make_unique<FrmMain>(*context, *windows);
         main->load();
         main->show();
@@ -175,6 +185,8 @@ private slots:
         set("c", "DisplayIcon", folder->file("missing.ico"));
         set("d", "DisplayIcon", ico);
         openMain();
+        // The icons are read in the background and arrive after the list.
+        QTRY_COMPARE(main->iconCache().pending(), 0);
         auto colour = [this](const QString& text) {
             return QColor(list()->icon(rowOf(text)).pixmap(32, 32).toImage().pixel(16, 16));
         };
@@ -188,6 +200,56 @@ private slots:
         QCOMPARE(main->iconCache().filesRead(), 2);
         main->refresh();
         QCOMPARE(main->iconCache().filesRead(), 2);
+    }
+
+    // An icon file that claims 65,535 images: the list is there at once with
+    // the default icon, and reading the file stops after a few images.
+    void aHostileIconFileDoesNotHoldTheListUp() {
+        QImage blue(16, 16, QImage::Format_ARGB32);
+        blue.fill(Qt::blue);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        blue.save(&buffer, "PNG");
+        constexpr int count = 65535;
+        QByteArray ico;
+        QDataStream out(&ico, QIODevice::WriteOnly);
+        out.setByteOrder(QDataStream::LittleEndian);
+        out << quint16(0) << quint16(1) << quint16(count);
+        const quint32 imageAt = 6 + 16 * count;
+        for (int i = 0; i < count; ++i)
+            out << quint8(16) << quint8(16) << quint8(0) << quint8(0) << quint16(1) << quint16(32)
+                << quint32(png.size()) << imageAt;
+        ico += png;
+        QVERIFY(WriteFileBytes(folder->file("hostile.ico"), ico));
+        addEntries({{"a", "Hostile", "un", {}}});
+        set("a", "DisplayIcon", folder->file("hostile.ico"));
+        openMain();
+        QCOMPARE(list()->count(), 1);
+        QTRY_COMPARE(main->iconCache().pending(), 0);
+        QCOMPARE(QColor(list()->icon(0).pixmap(16, 16).toImage().pixel(8, 8)), QColor(Qt::blue));
+    }
+
+    void aStoreThatCannotBeReadIsSaidSo() {
+        TempProgramFolder own;
+        auto flaky = std::make_unique<FlakyStore>(own.storePath());
+        FlakyStore* store = flaky.get();
+        AppContext flakyContext(own.path(), std::move(flaky));
+        flakyContext.entries().setValue("a", "DisplayName", "Alpha");
+        flakyContext.entries().setValue("a", "UninstallString", "un");
+        WindowOpener none;
+        FrmMain window(flakyContext, none);
+        window.load();
+        QCOMPARE(window.statusPanel1()->text(), QString("Installed Programs : 1"));
+        store->failReads = true;
+        window.ResetList();
+        QCOMPARE(window.statusPanel1()->text(), QString("Installed Programs : N/A"));
+        QVERIFY(window.findChild<QLabel*>("SB2")->text().startsWith(
+            "The list of installed programs could not be read: "));
+        store->failReads = false;
+        window.ResetList();
+        QCOMPARE(window.statusPanel1()->text(), QString("Installed Programs : 1"));
+        QVERIFY(window.findChild<QLabel*>("SB2")->text().isEmpty());
     }
 
     void commandsFollowTheSelection() {
@@ -213,6 +275,58 @@ private slots:
         QVERIFY(!a.tbUninstall->isEnabled());
     }
 
+    // However a row came to be selected, "Uninstall" starts that row's own
+    // uninstall command.
+    void uninstallStartsTheSelectedEntrysCommand_data() {
+        QTest::addColumn<QString>("how");
+        for (const char* how : {"click", "arrow key", "find next", "press here, release there",
+                                "right click", "reload, then select"})
+            QTest::newRow(how) << QString(how);
+    }
+    void uninstallStartsTheSelectedEntrysCommand() {
+        QFETCH(QString, how);
+        addEntries(
+            {{"a", "Alpha", "un a", {}}, {"b", "Beta", "un b", {}}, {"c", "Gamma", "un c", {}}});
+        openMain(true);
+        main->SetView(ListViewKind::Details);
+        QTableView* table = list()->detailsView();
+        auto centre = [&](const QString& text) {
+            return table->visualRect(list()->model()->index(rowOf(text), 0)).center();
+        };
+        clickRow(rowOf("Alpha"));
+        if (how == "click") {
+            clickRow(rowOf("Beta"));
+        } else if (how == "arrow key") {
+            QTest::keyClick(table, Qt::Key_Down);
+        } else if (how == "find next") {
+            main->toggleFindPanel();
+            main->findPanel()->findChild<QLineEdit*>("TxtFind")->setText("gamma");
+            main->findPanel()->findChild<QPushButton*>("Cmd_Search")->click();
+        } else if (how == "press here, release there") {
+            QTest::mousePress(table->viewport(), Qt::LeftButton, {}, centre("Beta"));
+            QTest::mouseMove(table->viewport(), centre("Gamma"));
+            QTest::mouseRelease(table->viewport(), Qt::LeftButton, {}, centre("Gamma"));
+        } else if (how == "right click") {
+            QTest::mouseClick(table->viewport(), Qt::RightButton, {}, centre("Gamma"));
+        } else {
+            main->refresh();
+            list()->selectRow(rowOf("Beta"));
+        }
+        const QString selected = main->selectedKey();
+        QVERIFY(!selected.isEmpty());
+        QVERIFY2(how == "click" || how == "arrow key" || selected != "a", qPrintable(selected));
+        QStringList started;
+        ModalAnswer answer([this, &started](QWidget* dialog) {
+            dialog->findChild<QPushButton*>("Cmd_Yes")->click();
+            QTRY_VERIFY(!fakes->processes.started.isEmpty());
+            started = fakes->processes.started;
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        main->actions().fileUninstall->trigger();
+        QVERIFY2(answer.answered(), qPrintable(answer.failure()));
+        QCOMPARE(started, QStringList{get(selected, "UninstallString")});
+    }
+
     void quickLinksFollowTheEntry() {
         addEntries({{"a", "Alpha", "un", {}}});
         set("a", "InstallLocation", "C:\\");
@@ -229,6 +343,17 @@ private slots:
         set("a", "HelpLink", "@example.com/help");
         a.popSupport->trigger();
         QCOMPARE(fakes->shell.opened.last(), QString("@example.com/help"));
+        // An address with a scheme keeps it, an at sign in it or not.
+        set("a", "HelpLink", "https://example.com/@team");
+        a.popSupport->trigger();
+        QCOMPARE(fakes->shell.opened.last(), QString("https://example.com/@team"));
+        // Nothing could open it: the user is told.
+        QVERIFY(fakes->messages.calls.isEmpty());
+        fakes->shell.result = false;
+        a.popSupport->trigger();
+        QCOMPARE(fakes->messages.calls.size(), 1);
+        QVERIFY(fakes->messages.calls[0].text.contains("https://example.com/@team"));
+        fakes->shell.result = true;
         set("a", "InstallLocation", "");
         set("a", "HelpLink", "");
         main->UpdateQuickLinks();
@@ -236,6 +361,18 @@ private slots:
         QVERIFY(!a.editShortcut->isEnabled());
         a.toolsProgramFiles->trigger();
         QCOMPARE(fakes->shell.opened.last(), QString("/opt"));
+    }
+
+    void optionAndHelpButtonsShowNoToolTip() {
+        openMain();
+        auto* toolBar = main->findChild<QToolBar*>("ToolBar");
+        for (QAction* action : {main->actions().tbOptions, main->actions().tbHelp}) {
+            QWidget* button = toolBar->widgetForAction(action);
+            QHelpEvent tip(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(button, &tip);
+            QVERIFY(!QToolTip::isVisible());
+        }
+        QCOMPARE(main->actions().tbAdd->toolTip(), QString("Add New Program"));
     }
 
     void viewsOrderAndModes() {
@@ -400,6 +537,14 @@ private slots:
         doubleClick();
         QCOMPARE(opened.last(), AppWindow::ProgramInfo);
         setOptions([](OptionSettings& o) { o.doubleClickRuns = false; });
+        doubleClick();
+        QCOMPARE(opened.size(), 3);
+        // A choice outside the three does nothing.
+        setOptions([](OptionSettings& o) {
+            o.doubleClickRuns = true;
+            o.doubleClickAction = DoubleClickAction::None;
+        });
+        WriteIni(context->ConfigIniPath, "Options", "Sw", "5");
         doubleClick();
         QCOMPARE(opened.size(), 3);
     }
@@ -604,6 +749,26 @@ private slots:
                     .contains(
                         "[HKEY_LOCAL_"
                         "MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\tool]"));
+    }
+
+    // The export goes to the user's runtime folder; when it cannot be
+    // written there the user is told and nothing opens.
+    void registryEditorTellsWhenTheExportFails() {
+        addEntries({{"tool", "Tool", "u", {}}});
+        openMain();
+        main->SetMode(ListMode::Advanced);
+        main->actions().toolsRegedit->trigger();
+        QVERIFY(fakes->shell.opened.value(0).startsWith(
+            QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)));
+        // A file where the folder should be.
+        const QString folder = QFileInfo(fakes->shell.opened[0]).absolutePath();
+        QVERIFY(QDir(folder).removeRecursively());
+        QVERIFY(WriteFileBytes(folder, "not a folder"));
+        main->actions().toolsRegedit->trigger();
+        QCOMPARE(fakes->shell.opened.size(), 1);
+        QCOMPARE(fakes->messages.calls.size(), 1);
+        QCOMPARE(fakes->messages.calls[0].icon, MsgIcon::Critical);
+        QFile::remove(folder);
     }
 
     void trayModeWithoutATrayMinimises() {

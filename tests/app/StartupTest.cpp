@@ -4,10 +4,12 @@
 #include "app/FrmMain.h"
 #include "app/FrmSpl.h"
 #include "app/ProgramListView.h"
+#include "app/TrayController.h"
 #include "controls/ProgBar.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/TestEnv.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QtTest>
@@ -55,10 +57,48 @@ private slots:
         QCOMPARE(secondFakes.messages.calls[0].title, QString("Relvano"));
         QCOMPARE(secondFakes.messages.calls[0].icon, MsgIcon::Exclamation);
         QVERIFY(!QFile::exists(second.ConfigIniPath));
+        QCOMPARE(QDir(otherFolder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList());
 
         // Closing the main window saves the settings; the lock goes with the start-up.
         main->close();
         QVERIFY(QFile::exists(context.ConfigIniPath));
+    }
+
+    // "Exit" ends the program wherever the window is: shown, hidden in the
+    // tray, or brought back from the tray and hidden again.
+    void exitEndsTheProgramFromEveryState_data() {
+        QTest::addColumn<int>("state");
+        QTest::newRow("window shown") << 0;
+        QTest::newRow("hidden in the tray") << 1;
+        QTest::newRow("restored and hidden again") << 2;
+    }
+    void exitEndsTheProgramFromEveryState() {
+        QFETCH(int, state);
+        TempProgramFolder folder;
+        TempProgramFolder lock;
+        AppContext context(folder.path());
+        FakeServices fakes;
+        context.setServices(fakes.all());
+        WindowOpener windows;
+        Startup startup(context, windows, lock.path());
+        QSignalSpy ready(&startup, &Startup::ready);
+        QSignalSpy finished(&startup, &Startup::finished);
+        QVERIFY(startup.start());
+        QVERIFY(ready.wait(5000));
+        FrmMain* main = startup.mainWindow();
+        // Without a system tray the window is minimised; either way it leaves the screen.
+        if (state >= 1)
+            main->actions().viewTray->trigger();
+        if (state == 2) {
+            main->tray()->leftClick();
+            main->actions().viewTray->trigger();
+        }
+        main->actions().trayExit->trigger();
+        QCOMPARE(finished.size(), 1);
+        QVERIFY(QFile::exists(context.ConfigIniPath));
+        SingleInstance next(lock.path());
+        QVERIFY(next.acquire());
     }
 
     void theLockIsFreeAgainAfterExit() {

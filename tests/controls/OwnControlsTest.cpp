@@ -91,8 +91,16 @@ private slots:
         browse.NewStyle = true;
         QCOMPARE(browse.flags(), 67);
         dialogs.folderAnswers.enqueue("/opt/chosen");
-        QCOMPARE(browse.BrowseForFolder(nullptr, "Choose"), QString("/opt/chosen"));
+        QWidget owner;
+        QCOMPARE(browse.BrowseForFolder(&owner, "Choose"), QString("/opt/chosen"));
+        // The chooser gets the flags and the owner.
+        QCOMPARE(dialogs.folderRequests[0].flags, 67u);
+        QCOMPARE(dialogs.folderRequests[0].owner, &owner);
+        QCOMPARE(dialogs.folderRequests[0].title, QString("Choose"));
+        browse.IncludeFiles = true;
+        browse.NewStyle = false;
         QCOMPARE(browse.BrowseForFolder(nullptr, "Choose"), QString());
+        QCOMPARE(dialogs.folderRequests[1].flags, 16387u);
     }
 };
 

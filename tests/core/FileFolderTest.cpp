@@ -90,4 +90,22 @@ TEST(FileFolder, FavoritesFolderIsMadeOnFirstUse) {
     EXPECT_TRUE(QFileInfo(favorites).isDir());
 }
 
+TEST(FileFolder, NetworkAndFixedVolumesAreShownPseudoOnesAreNot) {
+    const struct {
+        const char* device;
+        const char* fileSystem;
+        bool shown;
+    } cases[] = {
+        {"server:/export", "nfs4", true},
+        {"//server/share", "cifs", true},
+        {"user@host:/home", "fuse.sshfs", true},
+        {"tmpfs", "tmpfs", false},
+        {"proc", "proc", false},
+        {"overlay", "overlay", false},
+        {"/dev/loop3", "squashfs", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsShownVolume(c.device, c.fileSystem), c.shown) << c.device;
+}
+
 } // namespace

@@ -61,7 +61,7 @@ TEST_F(SettingsTest, ValuesAreReadAsTheirNumbers) {
     }
 }
 
-TEST_F(SettingsTest, GeometryOutside16BitsKeepsTheDefault) {
+TEST_F(SettingsTest, GeometryBeyondAnyScreenKeepsTheDefault) {
     struct Case {
         const char* fw;
         const char* fl;
@@ -69,8 +69,10 @@ TEST_F(SettingsTest, GeometryOutside16BitsKeepsTheDefault) {
     } cases[] = {
         {"12000", "-300", QRect(-300, 20, 12000, 7000)},
         {"32767", "-32768", QRect(-32768, 20, 32767, 7000)},
-        {"32768", "100", kDesign},
-        {"12000", "-32769", kDesign},
+        // A maximised window on a 2560-pixel screen is 38400 twips wide.
+        {"38400", "-40000", QRect(-40000, 20, 38400, 7000)},
+        {"20000000", "100", kDesign},
+        {"12000", "-20000000", kDesign},
         {"wide", "100", kDesign},
     };
     for (const Case& c : cases) {
@@ -118,8 +120,11 @@ TEST_F(SettingsTest, OptionsRoundTripAndFlagsCompareWithOne) {
     EXPECT_FALSE(ReadIniFlag(ini, "Options", "Hi", true));
     WriteIni(ini, "Options", "Hi", " 1");
     EXPECT_TRUE(ReadIniFlag(ini, "Options", "Hi", false));
+    // A value the options never write runs nothing.
     WriteIni(ini, "Options", "Sw", "9");
-    EXPECT_EQ(LoadOptionSettings(ini).doubleClickAction, DoubleClickAction::Uninstall);
+    EXPECT_EQ(LoadOptionSettings(ini).doubleClickAction, DoubleClickAction::None);
+    WriteIni(ini, "Options", "Sw", "-1");
+    EXPECT_EQ(LoadOptionSettings(ini).doubleClickAction, DoubleClickAction::None);
 }
 
 } // namespace

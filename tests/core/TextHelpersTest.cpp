@@ -89,6 +89,13 @@ TEST(TextHelpers, ExtractIconPath) {
         {"/opt/app/app.ico", "/opt/app/app.ico"},
         {"\"/opt/My App/uninstall.exe\" --all", "/opt/My App/uninstall.exe"},
         {"/opt/app/uninstall.sh", ""},
+        // A Linux icon path first, a drive path after it.
+        {"/opt/a/app.icowine C:\\x\\un.exe", "/opt/a/app.ico"},
+        // The images a Linux program uses for its icon.
+        {"/usr/share/icons/hicolor/48x48/apps/tool.png/usr/bin/relvano-uninstall deb tool",
+         "/usr/share/icons/hicolor/48x48/apps/tool.png"},
+        {"/usr/share/pixmaps/tool.xpm", "/usr/share/pixmaps/tool.xpm"},
+        {"\"/opt/t/icon.svg\"", "/opt/t/icon.svg"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ExtractIconPath(c.text), c.path) << c.text;

@@ -59,6 +59,13 @@ TEST(UninstallEntries, BackupsAreNamedAfterTheDisplayName) {
     EXPECT_EQ(f.entries.value("tool", "Extra"), "kept");
 }
 
+TEST(UninstallEntries, AnEntryAlreadyGoneNeedsNoBackup) {
+    Fixture f;
+    EXPECT_EQ(f.entries.backupAndRemove("gone", "Gone"),
+              UninstallEntries::RemoveOutcome::AlreadyGone);
+    EXPECT_FALSE(QFile::exists(f.folder.file("Fbk/Gone.Reg")));
+}
+
 TEST(UninstallEntries, AnEntryIsNeverRemovedWithoutItsBackup) {
     Fixture f;
     f.entries.setValue("tool", "DisplayName", "Tool");

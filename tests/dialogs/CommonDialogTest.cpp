@@ -1,5 +1,7 @@
 // cCommonDialog over a scripted dialog service.
 #include "dialogs/CommonDialog.h"
+#include "controls/ColorValue.h"
+#include "dialogs/QtServices.h"
 #include "tests/support/Fakes.h"
 
 #include <QtTest>
@@ -34,6 +36,35 @@ private slots:
         QCOMPARE(dialog.FileTitle, QString("report.htm"));
         QCOMPARE(dialog.FilterIndex, 2);
         QCOMPARE(dialog.Filter, QString("Text File (*.txt)|*.txt|Web Page (*.htm)|*.htm|"));
+    }
+
+    // Several files come back as the folder and then the names; the flags
+    // the dialog returns replace the ones given.
+    void aMultipleChoiceGivesTheFolderThenTheNames() {
+        FakeDialogService dialogs;
+        cCommonDialog dialog(&dialogs);
+        QWidget owner;
+        dialog.hwnd = &owner;
+        dialog.flags = cCommonDialog::AllowMultiSelect | cCommonDialog::FileMustExist;
+        const QString answer = QString("/backup") + QChar(0) + "a.reg" + QChar(0) + "b.reg";
+        dialogs.fileAnswers.enqueue({true, answer, 1, 0x80000u | 0x200u | 0x1000u});
+        dialog.ShowOpen();
+        QCOMPARE(dialogs.fileRequests[0].owner, &owner);
+        QCOMPARE(dialog.FileName, answer);
+        QCOMPARE(dialog.FileTitle, QString("a.reg"));
+        QCOMPARE(dialog.flags, 0x80000u | 0x200u | 0x1000u);
+        QCOMPARE(MultipleChoiceText({"/backup/a.reg", "/backup/b.reg"}), answer);
+        QCOMPARE(MultipleChoiceText({"/backup/a.reg"}), QString("/backup/a.reg"));
+    }
+
+    void aSystemColourIsShownAsItsColour() {
+        FakeDialogService dialogs;
+        cCommonDialog dialog(&dialogs);
+        dialog.Color = SysColor::Highlight;
+        dialogs.colorAnswers.enqueue(std::nullopt);
+        dialog.ShowColor();
+        QCOMPARE(dialog.Color, SysColor::Highlight); // cancelled: unchanged
+        QCOMPARE(dialogs.colorRequestsMade.value(0), ColorValue(TranslateColor(SysColor::Highlight)));
     }
 
     void aCancelledDialogEmptiesTheName() {

@@ -99,6 +99,26 @@ private slots:
         QCOMPARE(log.RecordField(HistoryLog::File::Install, 1, "ProgName"), QString("install.sh"));
     }
 
+    // The installer's path is the program, quotes and all; it runs in the
+    // program folder.
+    void theInstallerPathIsStartedAsItIs() {
+        FakeApp app;
+        auto& [folder, context, fakes] = app;
+        QDir().mkpath(folder.file("odd \"name"));
+        const QString installer = WriteScript(folder.file("odd \"name/setup \"x\".sh"), "exit 0");
+        FrmAddNew wizard(context, {});
+        wizard.show();
+        wizard.findChild<QPushButton*>("Nxt")->click();
+        wizard.findChild<QLineEdit*>("Txt")->setText(installer);
+        wizard.findChild<QPushButton*>("Nxt")->click();
+        QVERIFY(wizard.launched());
+        QCOMPARE(fakes.processes.programs.size(), 1);
+        QCOMPARE(fakes.processes.programs[0].program, installer);
+        QVERIFY(fakes.processes.programs[0].arguments.isEmpty());
+        QCOMPARE(fakes.processes.programs[0].workingFolder, folder.path());
+        wizard.reject();
+    }
+
     void aFailedLaunchIsToldAndNotRecorded() {
         FakeApp app;
         auto& [folder, context, fakes] = app;

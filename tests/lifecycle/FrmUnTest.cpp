@@ -5,6 +5,7 @@
 #include "core/HistoryLog.h"
 #include "core/IniFile.h"
 #include "tests/support/Fakes.h"
+#include "tests/support/FlakyStore.h"
 #include "tests/support/TestEnv.h"
 
 #include <QDir>
@@ -179,6 +180,37 @@ private slots:
         QCOMPARE(reloads, 0);
     }
 
+    // The entry is gone before "Clean Program": nothing to back up or
+    // delete; the run is recorded as removed and the dialog closes.
+    void cleaningAnEntryThatIsAlreadyGone() {
+        auto d = open(script("exit 0"));
+        button(*d, "Cmd_Yes")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(d->uninstallerFinished(), 10000);
+        button(*d, "Cmd_Cont")->click();
+        QVERIFY(shown(*d, "Del"));
+        context->entries().remove(key); // removed behind the dialog's back
+        button(*d, "Del")->click();
+        QVERIFY(!d->isVisible());
+        QVERIFY(fakes->messages.calls.isEmpty());
+        QVERIFY(!QFile::exists(folder->file("Fbk/Test- App.Reg")));
+        QCOMPARE(record("Rm"), QString("The program was removed from the list by Relvano"));
+        QCOMPARE(reloads, 1);
+    }
+
+    // A command that exists but cannot be started (no execute bit) ends as
+    // a missing one does, with its reason, and "Continue" checks at once.
+    void aCommandThatCannotStartOffersTheCleanUp() {
+        const QString path = script("exit 0");
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        auto d = open(path);
+        button(*d, "Cmd_Yes")->click();
+        QTRY_VERIFY(tip(*d).startsWith("Can,t start the uninstall command\r\n"));
+        QVERIFY(shown(*d, "Del"));
+        QCOMPARE(button(*d, "Cmd_Close")->text(), QString("Cancel"));
+        button(*d, "Cmd_Cont")->click();
+        QVERIFY(tip(*d).startsWith("Uninstallation not complete"));
+    }
+
     void aCleanWhoseBackupFailsKeepsTheEntry() {
         QVERIFY(WriteFileBytes(folder->file("Fbk"), "a file where the folder should be"));
         auto d = open("   ");
@@ -193,5 +225,45 @@ private slots:
     }
 };
 
-QTEST_MAIN(FrmUnTest)
+// The store cannot be read for a while: the dialog neither reports the
+// program gone nor records anything, and goes on watching.
+class FrmUnUnreadableStoreTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aFailedReadIsNotAnEntryGone() {
+        TempProgramFolder folder;
+        auto flaky = std::make_unique<FlakyStore>(folder.storePath());
+        FlakyStore* store = flaky.get();
+        AppContext context(folder.path(), std::move(flaky));
+        FakeServices fakes;
+        context.setServices(fakes.all());
+        fakes.processes.running.insert(4242);
+        context.entries().setValue("tool", "DisplayName", "Tool");
+        context.entries().setValue("tool", "UninstallString", "/opt/tool/uninstall");
+        FrmUn d(context, "tool", "Tool", {});
+        d.show();
+        d.findChild<QPushButton*>("Cmd_Yes")->click();
+        QTRY_COMPARE(fakes.processes.started, QStringList{"/opt/tool/uninstall"});
+        store->failReads = true;
+        QTest::qWait(300); // several 50 ms watches
+        QVERIFY(!d.completed());
+        QVERIFY(d.findChild<QLabel*>("Tip")->text().startsWith("Initializing Success"));
+        fakes.processes.running.clear(); // the uninstaller ends
+        QTRY_VERIFY(d.uninstallerFinished());
+        d.findChild<QPushButton*>("Cmd_Cont")->click();
+        QVERIFY(d.findChild<QLabel*>("Tip")->text().startsWith(
+            "The list of installed programs cannot be read"));
+        QVERIFY(!d.completed());
+        store->failReads = false;
+        d.findChild<QPushButton*>("Cmd_Cont")->click();
+        QVERIFY(d.findChild<QLabel*>("Tip")->text().startsWith("Uninstallation not complete"));
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    FrmUnTest first;
+    FrmUnUnreadableStoreTest second;
+    return QTest::qExec(&first, argc, argv) | QTest::qExec(&second, argc, argv);
+}
 #include "FrmUnTest.moc"

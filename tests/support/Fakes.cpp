@@ -23,6 +23,14 @@ LaunchResult FakeProcessService::Start(const QString& commandLine) {
     return nextResult;
 }
 
+LaunchResult FakeProcessService::StartProgram(const QString& program, const QStringList& arguments,
+                                              const QString& workingFolder) {
+    programs.append({program, arguments, workingFolder});
+    if (startForReal)
+        return ::StartProgram(program, arguments, workingFolder);
+    return nextResult;
+}
+
 bool FakeProcessService::IsRunning(qint64 pid) {
     if (startForReal)
         return IsProcessRunning(pid);

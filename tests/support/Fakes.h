@@ -51,7 +51,16 @@ public:
     bool startForReal = false;
     LaunchResult nextResult{4242, LaunchError::None, QString()};
     QSet<qint64> running; // pids the fake reports as running
+    // Programs started with StartProgram: the program, its arguments and its folder.
+    struct Program {
+        QString program;
+        QStringList arguments;
+        QString workingFolder;
+    };
+    QList<Program> programs;
     LaunchResult Start(const QString& commandLine) override;
+    LaunchResult StartProgram(const QString& program, const QStringList& arguments,
+                              const QString& workingFolder) override;
     bool IsRunning(qint64 pid) override;
 };
 
@@ -91,15 +100,19 @@ public:
         fileRequests.append(request);
         return fileAnswers.isEmpty() ? FileDialogAnswer{} : fileAnswers.dequeue();
     }
-    std::optional<quint32> ColorDialog(quint32) override {
+    QList<quint32> colorRequestsMade; // the first colour of each request
+    std::optional<quint32> ColorDialog(quint32 initial) override {
         ++colorRequests;
+        colorRequestsMade.append(initial);
         return colorAnswers.isEmpty() ? std::nullopt : colorAnswers.dequeue();
     }
     std::optional<int> PrintDialog(int) override {
         ++printRequests;
         return printAnswers.isEmpty() ? std::nullopt : printAnswers.dequeue();
     }
-    QString FolderDialog(const QString&) override {
+    QList<FolderDialogRequest> folderRequests;
+    QString FolderDialog(const FolderDialogRequest& request) override {
+        folderRequests.append(request);
         return folderAnswers.isEmpty() ? QString() : folderAnswers.dequeue();
     }
 };

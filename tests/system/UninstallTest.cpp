@@ -6,9 +6,9 @@
 #include "core/SqliteStore.h"
 #include "system/SystemSync.h"
 #include "system/Uninstaller.h"
-#include "tools/uninstall/UninstallWindow.h"
 #include "tests/support/TestEnv.h"
 #include "tests/system/FakeRoot.h"
+#include "tools/uninstall/UninstallWindow.h"
 
 #include <QCheckBox>
 #include <QDBusConnectionInterface>
@@ -53,6 +53,10 @@ public:
         if (result.ok() && effect)
             effect(commandLine);
         return result;
+    }
+    LaunchResult StartProgram(const QString& program, const QStringList& arguments,
+                              const QString&) override {
+        return Start((QStringList{program} + arguments).join(u' '));
     }
     bool IsRunning(qint64 pid) override { return pid == 1234 && ++polls < 3; }
 };
