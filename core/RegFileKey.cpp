@@ -29,16 +29,9 @@ QByteArray CompleteLines(QByteArray head) {
     return QByteArray();
 }
 
-} // namespace
-
-QString ReadRegFileKey(const QString& file) {
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
-        return QString();
-    QByteArray head = in.read(kMaxHeadBytes);
-    if (!in.atEnd())
-        head = CompleteLines(std::move(head));
-    const QString text = DecodeTextFile(head);
+// Looks for the first key line in the text: true when one was found, with
+// its key (empty when the line is malformed).
+bool FirstKeyLine(const QString& text, QString* key) {
     qsizetype start = 0;
     while (start < text.size()) {
         qsizetype end = text.indexOf(u'\n', start);
@@ -52,13 +45,33 @@ QString ReadRegFileKey(const QString& file) {
             ++first;
         if (first < line.size() && line[first] == u'[') {
             const qsizetype close = line.lastIndexOf(u']');
-            if (close <= first)
-                return QString();
-            return line.mid(first + 1, close - first - 1).toString();
+            *key = close > first ? line.mid(first + 1, close - first - 1).toString() : QString();
+            return true;
         }
         start = end + 1;
     }
-    return QString();
+    return false;
+}
+
+} // namespace
+
+QString ReadRegFileKey(const QString& file) {
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return QString();
+    // The key line is near the start: read a little, and more only when needed.
+    QByteArray head;
+    qint64 want = 4096;
+    for (;;) {
+        head += in.read(want - head.size());
+        const bool whole = in.atEnd();
+        QString key;
+        if (FirstKeyLine(DecodeTextFile(whole ? head : CompleteLines(head)), &key))
+            return key;
+        if (whole || head.size() >= kMaxHeadBytes)
+            return QString();
+        want = std::min(want * 8, kMaxHeadBytes);
+    }
 }
 
 bool SameKeyPath(const QString& a, const QString& b) {
