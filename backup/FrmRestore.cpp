@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QFrame>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -104,7 +104,6 @@ FrmList::FrmList(MainWindowHost& host, QWidget* parent) : QDialog(parent), host_
     txt_->setFont(QFont(QStringLiteral("Verdana")));
     txt_->setReadOnly(true);
     txt_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txt_->setLineWrapMode(QPlainTextEdit::NoWrap);
     txt_->hide();
     tip_ = new QLabel(QStringLiteral("Loading List , Please Wait ..."), this);
     tip_->setObjectName(QStringLiteral("Tip"));

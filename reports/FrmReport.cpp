@@ -289,7 +289,7 @@ void FrmReport::updateNextForFileName() {
 }
 
 void FrmReport::next() {
-    if (!nxt_->isEnabled() || !nxt_->isVisible())
+    if (!nxt_->isEnabled() || nxt_->isHidden())
         return;
     switch (wizardStep_) {
     case 1:
@@ -333,7 +333,7 @@ void FrmReport::next() {
 }
 
 void FrmReport::back() {
-    if (!bak_->isEnabled() || !bak_->isVisible())
+    if (!bak_->isEnabled() || bak_->isHidden())
         return;
     switch (wizardStep_) {
     case 2:
