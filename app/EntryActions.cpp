@@ -19,7 +19,7 @@ DeleteOutcome DeleteEntry(AppContext& context, const QString& key, const QString
         return DeleteOutcome::Cancelled;
     UninstallEntries& entries = context.entries();
     if (entries.backupAndRemove(key, displayName) == UninstallEntries::RemoveOutcome::NotBackedUp) {
-        context.messages().MsgBox(entries.notBackedUpMessage(displayName), MsgButtons::Ok,
+        context.messages().MsgBox(entries.notBackedUpMessage(key, displayName), MsgButtons::Ok,
                                   MsgIcon::Critical, QStringLiteral("Relvano"));
         return DeleteOutcome::NotBackedUp;
     }

@@ -242,7 +242,7 @@ void FrmUn::cleanProgram() {
     UninstallEntries& entries = context_.entries();
     if (entries.backupAndRemove(key_, programName_) ==
         UninstallEntries::RemoveOutcome::NotBackedUp) {
-        context_.messages().MsgBox(entries.notBackedUpMessage(programName_), MsgButtons::Ok,
+        context_.messages().MsgBox(entries.notBackedUpMessage(key_, programName_), MsgButtons::Ok,
                                    MsgIcon::Critical, QStringLiteral("Relvano"));
         del_->setEnabled(true);
         close_->setEnabled(true);

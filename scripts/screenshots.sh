@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out="$(realpath -m "${1:-build/screenshots}")"
 ./scripts/install-deps.sh --screens
-{ [ -x build/bin/LifecycleScreens ] && [ -x build/bin/EditingScreens ] && [ -x build/bin/InfoScreens ]; } || ./scripts/build.sh build
+{ [ -x build/bin/LifecycleScreens ] && [ -x build/bin/EditingScreens ] && [ -x build/bin/InfoScreens ] && [ -x build/bin/BackupReportScreens ]; } || ./scripts/build.sh build
 mkdir -p "$out"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -67,4 +67,10 @@ xvfb-run -a -s "-screen 0 1024x720x24" build/bin/LifecycleScreens "$out" "$(real
 xvfb-run -a -s "-screen 0 1024x720x24" build/bin/EditingScreens "$out" >/dev/null
 # The information, options, quick tour and about windows.
 xvfb-run -a -s "-screen 0 1024x720x24" build/bin/InfoScreens "$out" >/dev/null
+# Backup, restore, the report wizard, a report and the programs list; the web
+# page report also as a browser engine draws it, when wkhtmltoimage is there.
+xvfb-run -a -s "-screen 0 1024x720x24" build/bin/BackupReportScreens "$out" >/dev/null
+if command -v wkhtmltoimage >/dev/null; then
+  xvfb-run -a wkhtmltoimage --quiet --width 900 "$out/report.htm" "$out/report-7-html-browser.png"
+fi
 echo "Screenshots in $out"

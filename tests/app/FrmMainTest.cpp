@@ -5,6 +5,8 @@
 #include "app/FindPanel.h"
 #include "app/ProgramListView.h"
 #include "app/TrayController.h"
+#include "backup/BackupWindows.h"
+#include "backup/FrmRestore.h"
 #include "controls/Url.h"
 #include "core/IniFile.h"
 #include "core/Settings.h"
@@ -643,6 +645,37 @@ private slots:
         main->deleteSelectedEntry();
         QCOMPARE(fakes->messages.calls.size(), 2);
         QCOMPARE(get("other", "DisplayName"), QString());
+    }
+
+    void twoEntriesOfOneNameBothComeBackFromTheirBackups() {
+        addEntries({{"rt-x86", "Runtime", "u", {}}, {"rt-x64", "Runtime", "u", {}}});
+        set("rt-x86", "Arch", "x86");
+        set("rt-x64", "Arch", "x64");
+        setOptions([](OptionSettings& o) { o.confirmDelete = false; });
+        openMain();
+        for (int i = 0; i < 2; ++i) {
+            list()->selectRow(0);
+            main->deleteSelectedEntry();
+        }
+        QCOMPARE(list()->count(), 0);
+        QCOMPARE(QDir(folder->file("Fbk")).entryList(QDir::Files),
+                 (QStringList{"Runtime (2).Reg", "Runtime.Reg"}));
+        // The restore window, opened by the main window's command.
+        RegisterBackupWindows(*windows);
+        ModalAnswer answer([](QWidget* dialog) {
+            auto* restore = qobject_cast<FrmRestore*>(dialog);
+            restore->loadList();
+            restore->selectAll();
+            restore->restoreSelected();
+            restore->reject();
+        });
+        main->actions().fileRestore->trigger();
+        QVERIFY2(answer.answered(), qPrintable(answer.failure()));
+        QCOMPARE(fakes->messages.calls.last().text,
+                 QString("Selected files was sucessfully restored to thr registry."));
+        QCOMPARE(texts(), (QStringList{"Runtime", "Runtime"}));
+        QCOMPARE(get("rt-x86", "Arch"), QString("x86"));
+        QCOMPARE(get("rt-x64", "Arch"), QString("x64"));
     }
 
     void aFailedBackupDeletesNothing() {

@@ -129,6 +129,25 @@ private slots:
         QVERIFY(record("UnTime").endsWith(" Second"));
     }
 
+    void cleaningTwoEntriesOfOneNameKeepsBothBackups() {
+        for (const char* other : {"Test App", "Test App 2"}) {
+            context->entries().setValue(other, "DisplayName", "Test: App");
+            context->entries().setValue(other, "UninstallString", folder->file("missing") + " /S");
+            FrmUn d(*context, other, "Test: App", {});
+            d.show();
+            button(d, "Cmd_Yes")->click();
+            QTRY_VERIFY(shown(d, "Del"));
+            button(d, "Del")->click();
+            QVERIFY(!context->entries().exists(other));
+        }
+        const QString first = folder->file("Fbk/Test- App.Reg");
+        const QString second = folder->file("Fbk/Test- App (2).Reg");
+        QVERIFY(context->store().ImportFile(first).imported);
+        QVERIFY(context->store().ImportFile(second).imported);
+        QVERIFY(context->entries().exists("Test App"));
+        QVERIFY(context->entries().exists("Test App 2"));
+    }
+
     void aMissingUninstallerCannotBeFound() {
         auto d = open(folder->file("no/such/folder/uninstall") + " /S");
         button(*d, "Cmd_Yes")->click();
