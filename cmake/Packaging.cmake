@@ -105,7 +105,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION admin)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Opening folders, web pages and the help goes through xdg-open.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
+# xdg-open opens folders, pages and the help; the SVG plug-in shows SVG icons;
+# PackageKit removes Debian packages with a preview of what goes with them.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, libqt6svg6, packagekit")
 # The summary above is the description's first line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "Relvano shows the installed programs in one list, each with its icon, its
