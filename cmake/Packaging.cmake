@@ -104,7 +104,6 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION admin)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Opening folders, web pages and the help goes through xdg-open.
 # xdg-open opens folders, pages and the help; the SVG plug-in shows SVG icons;
 # PackageKit removes Debian packages with a preview of what goes with them.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, libqt6svg6, packagekit")
