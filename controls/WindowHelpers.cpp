@@ -57,6 +57,14 @@ QIcon GetFileIcon(const QString& path, bool large) {
     return icon;
 }
 
+GradientStrip::GradientStrip(const QColor& start, const QColor& end, QWidget* parent)
+    : QWidget(parent), start_(start), end_(end) {}
+
+void GradientStrip::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    DrawGradient(painter, width() - 1, height(), start_, end_);
+}
+
 void DrawGradient(QPainter& painter, int width, int height, const QColor& start,
                   const QColor& end) {
     if (width <= 0) {

@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QList>
+#include <QWidget>
 
 class QMainWindow;
 class QPainter;
@@ -29,6 +30,20 @@ QList<QImage> ReadIconImages(const QString& path, qint64 maxBytes = IconFileMaxB
 // Paints width + 1 vertical lines from left to right whose colour runs
 // linearly from start to end. A surface of width 0 gets one line in start.
 void DrawGradient(QPainter& painter, int width, int height, const QColor& start, const QColor& end);
+
+// A strip painted with DrawGradient from start at its left edge to end at
+// its right edge: the header bands of the wizards and the quick tour.
+class GradientStrip : public QWidget {
+public:
+    GradientStrip(const QColor& start, const QColor& end, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor start_;
+    QColor end_;
+};
 
 // Marks the checked item of the menu-bar menu at menuNumber with a radio
 // mark, clearing the other items from first to last; all numbers count from

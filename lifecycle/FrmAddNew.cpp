@@ -25,22 +25,6 @@
 
 namespace {
 
-// A header panel painted as a colour gradient.
-class GradientPanel : public QWidget {
-public:
-    GradientPanel(const QColor& from, const QColor& to, QWidget* parent)
-        : QWidget(parent), from_(from), to_(to) {}
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        DrawGradient(painter, width() - 1, height(), from_, to_);
-    }
-
-private:
-    QColor from_, to_;
-};
-
 QTreeWidget* MakeList(QWidget* parent, const char* name, const QStringList& columns,
                       const QList<int>& twips) {
     auto* list = new QTreeWidget(parent);
@@ -62,9 +46,9 @@ FrmAddNew::FrmAddNew(AppContext& context, std::function<void()> reloadList, QWid
     setWindowTitle(QStringLiteral("Add New Program"));
     const QColor blue(65, 108, 211);
     auto* header = new QWidget(this);
-    auto* pic = new GradientPanel(Qt::white, blue, header);
+    auto* pic = new GradientStrip(Qt::white, blue, header);
     pic->setObjectName(QStringLiteral("Pic"));
-    auto* pic2 = new GradientPanel(blue, QColor(189, 210, 244), header);
+    auto* pic2 = new GradientStrip(blue, QColor(189, 210, 244), header);
     pic2->setObjectName(QStringLiteral("Pic2"));
     pic2->setFixedHeight(4);
     auto* title = new QLabel(QStringLiteral("Add New Program"), pic);

@@ -25,23 +25,6 @@ QFont Verdana(double points, bool bold = false) {
     return font;
 }
 
-// A strip painted with a horizontal colour gradient.
-class GradientStrip : public QWidget {
-public:
-    GradientStrip(const QColor& start, const QColor& end, QWidget* parent)
-        : QWidget(parent), start_(start), end_(end) {}
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        DrawGradient(painter, width() - 1, height(), start_, end_);
-    }
-
-private:
-    QColor start_;
-    QColor end_;
-};
-
 } // namespace
 
 // A visible box that shows its source image blended at the fade's alpha

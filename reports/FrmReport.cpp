@@ -26,22 +26,6 @@
 
 namespace {
 
-// A strip painted as a colour gradient from left to right.
-class GradientStrip : public QWidget {
-public:
-    GradientStrip(quint32 from, quint32 to, QWidget* parent)
-        : QWidget(parent), from_(TranslateColor(from)), to_(TranslateColor(to)) {}
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        DrawGradient(painter, width() - 1, height(), from_, to_);
-    }
-
-private:
-    QColor from_, to_;
-};
-
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
@@ -62,7 +46,7 @@ FrmReport::FrmReport(MainWindowHost& host, QWidget* parent)
     setWindowTitle(QStringLiteral("Report"));
 
     // The banner: a gradient with the title and the hint of the current step.
-    auto* pic = new GradientStrip(0xD36C41, 0xFFFFFF, this);
+    auto* pic = new GradientStrip(TranslateColor(0xD36C41), TranslateColor(0xFFFFFF), this);
     pic->setObjectName(QStringLiteral("Pic"));
     pic->setFixedHeight(52);
     auto* title = new QLabel(QStringLiteral("Installed Programs Report"), pic);
@@ -80,7 +64,7 @@ FrmReport::FrmReport(MainWindowHost& host, QWidget* parent)
     picLayout->setSpacing(2);
     picLayout->addWidget(title);
     picLayout->addWidget(tip_);
-    auto* picSmall = new GradientStrip(0xF4D2BD, 0xD36C41, this);
+    auto* picSmall = new GradientStrip(TranslateColor(0xF4D2BD), TranslateColor(0xD36C41), this);
     picSmall->setObjectName(QStringLiteral("PicSmall"));
     picSmall->setFixedHeight(4);
 

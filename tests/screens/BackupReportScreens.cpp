@@ -25,20 +25,9 @@
 
 #include <cstdio>
 
+#include "tests/screens/ScreenShots.h"
+
 namespace {
-
-void Wait(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-void Save(QWidget& w, const QString& folder, const QString& name, int waitMs = 150) {
-    if (waitMs > 0)
-        Wait(waitMs);
-    w.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
-    std::printf("%s.png\n", qPrintable(name));
-}
 
 // A message box as the program shows it, drawn without waiting for an answer.
 void SaveMessage(const MsgBoxCall& call, const QString& folder, const QString& name) {

@@ -23,19 +23,9 @@
 
 #include <cstdio>
 
+#include "tests/screens/ScreenShots.h"
+
 namespace {
-
-void Wait(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-void Save(QWidget& w, const QString& folder, const QString& name) {
-    Wait(150);
-    w.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
-    std::printf("%s.png\n", qPrintable(name));
-}
 
 void Set(AppContext& context, const QString& key, const char* name, const QString& value) {
     context.entries().setValue(key, QLatin1String(name), value);

@@ -23,23 +23,13 @@
 #include <cstdio>
 #include <functional>
 
-namespace {
+#include "tests/screens/ScreenShots.h"
 
-void Wait(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
+namespace {
 
 void WaitFor(const std::function<bool()>& done) {
     for (int i = 0; i < 200 && !done(); ++i)
         Wait(20);
-}
-
-void Save(QWidget& w, const QString& folder, const QString& name) {
-    Wait(150);
-    w.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
-    std::printf("%s.png\n", qPrintable(name));
 }
 
 void WriteFile(const QString& path, qint64 bytes) {
