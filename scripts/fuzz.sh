@@ -8,7 +8,7 @@ seconds="${1:-60}"
 ./scripts/build.sh build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DRELVANO_FUZZ=ON
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-for target in RegFileFuzz:reg IniFileFuzz:ini; do
+for target in RegFileFuzz:reg IniFileFuzz:ini DesktopEntryFuzz:desktop; do
   name="${target%%:*}"
   corpus="${target##*:}"
   mkdir -p "$work/$corpus"
