@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFrame>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -57,21 +56,11 @@ FrmBackup::FrmBackup(MainWindowHost& host, QWidget* parent) : QDialog(parent), h
     cmdBackup_ = new QPushButton(QStringLiteral("Backup"), this);
     cmdBackup_->setObjectName(QStringLiteral("Cmd_Backup"));
     cmdBackup_->setDefault(true);
-    cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel_->setObjectName(QStringLiteral("Cmd_Cancel"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdBackup_);
-    buttons->addWidget(cmdCancel_);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(area);
-    layout->addStretch();
-    layout->addLayout(buttons);
+    cmdCancel_ = MakeCancelButton(this);
+    LayOutDialog(this, area, {cmdBackup_, cmdCancel_});
     setFixedSize(400, 130);
 
     connect(cmdBackup_, &QPushButton::clicked, this, &FrmBackup::backupAll);
-    connect(cmdCancel_, &QPushButton::clicked, this, &FrmBackup::reject);
 }
 
 void FrmBackup::backupAll() {

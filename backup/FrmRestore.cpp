@@ -107,12 +107,9 @@ FrmRestore::FrmRestore(MainWindowHost& host, QWidget* parent)
     area->addWidget(lv_, 0, 0);
     area->addWidget(pic_, 0, 0, Qt::AlignCenter);
 
-    auto* statusBar = new QStatusBar(this);
-    statusBar->setObjectName(QStringLiteral("Sb"));
-    statusBar->setSizeGripEnabled(false);
-    sb1_ = new QLabel(statusBar);
+    sb1_ = new QLabel(this);
     sb1_->setObjectName(QStringLiteral("SB1"));
-    statusBar->addWidget(sb1_, 1);
+    QStatusBar* statusBar = MakeStatusBar(this, {sb1_});
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

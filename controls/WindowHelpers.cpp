@@ -2,13 +2,18 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QBoxLayout>
+#include <QDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QStyle>
 
 #include <algorithm>
@@ -63,6 +68,33 @@ GradientStrip::GradientStrip(const QColor& start, const QColor& end, QWidget* pa
 void GradientStrip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     DrawGradient(painter, width() - 1, height(), start_, end_);
+}
+
+void LayOutDialog(QDialog* dialog, QLayout* fields, const QList<QPushButton*>& buttons) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton* button : buttons)
+        row->addWidget(button);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addLayout(fields);
+    layout->addStretch();
+    layout->addLayout(row);
+}
+
+QPushButton* MakeCancelButton(QDialog* dialog) {
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), dialog);
+    cancel->setObjectName(QStringLiteral("Cmd_Cancel"));
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    return cancel;
+}
+
+QStatusBar* MakeStatusBar(QWidget* window, const QList<QLabel*>& panels) {
+    auto* bar = new QStatusBar(window);
+    bar->setObjectName(QStringLiteral("Sb"));
+    bar->setSizeGripEnabled(false);
+    for (qsizetype i = 0; i < panels.size(); ++i)
+        bar->addWidget(panels[i], i == 0 ? 1 : 0);
+    return bar;
 }
 
 void DrawGradient(QPainter& painter, int width, int height, const QColor& start,

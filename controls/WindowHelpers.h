@@ -1,5 +1,6 @@
-// Helpers for windows: file icons, the colour gradient, menu radio marks,
-// closing on Esc and removing the close command.
+// Helpers for windows: file icons, the colour gradient, the usual layouts of
+// dialogs and status bars, menu radio marks, closing on Esc and removing the
+// close command.
 #pragma once
 
 #include <QColor>
@@ -8,8 +9,13 @@
 #include <QList>
 #include <QWidget>
 
+class QDialog;
+class QLabel;
+class QLayout;
 class QMainWindow;
 class QPainter;
+class QPushButton;
+class QStatusBar;
 class QWidget;
 
 // The desktop's icon for a file: an icon file's own images (.ico, and the
@@ -44,6 +50,19 @@ private:
     QColor start_;
     QColor end_;
 };
+
+// The layout of a small dialog: its fields at the top, the spare room below
+// them, and the buttons in a row at the bottom right, in the order given.
+void LayOutDialog(QDialog* dialog, QLayout* fields, const QList<QPushButton*>& buttons);
+
+// The "Cancel" button of a dialog ("Cmd_Cancel"), which rejects it. Like any
+// button it takes Enter while it has the focus; otherwise Enter goes to the
+// dialog's default button.
+QPushButton* MakeCancelButton(QDialog* dialog);
+
+// The status bar "Sb" of a window without a size grip, holding the panels
+// left to right; the first one takes the spare width.
+QStatusBar* MakeStatusBar(QWidget* window, const QList<QLabel*>& panels);
 
 // Marks the checked item of the menu-bar menu at menuNumber with a radio
 // mark, clearing the other items from first to last; all numbers count from

@@ -66,13 +66,9 @@ FrmEdit::FrmEdit(MainWindowHost& host, QWidget* parent)
     lv_->viewport()->installEventFilter(this);
     lv_->installEventFilter(this);
 
-    auto* sb = new QStatusBar(this);
-    sb->setObjectName(QStringLiteral("Sb"));
-    sb->setSizeGripEnabled(false);
     sb1_->setObjectName(QStringLiteral("SB1"));
     sb2_->setObjectName(QStringLiteral("SB2"));
-    sb->addWidget(sb1_, 1);
-    sb->addWidget(sb2_);
+    QStatusBar* sb = MakeStatusBar(this, {sb1_, sb2_});
     sb2_->hide();
 
     auto* layout = new QVBoxLayout(this);

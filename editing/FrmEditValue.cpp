@@ -5,12 +5,10 @@
 #include "editing/EntryValuesModel.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 QString DuplicateValueNameMessage(const QString& name) {
     return QStringLiteral("The name \"") + name +
@@ -27,23 +25,13 @@ ValueDialog::ValueDialog(const char* objectName, const QString& caption,
     txtValue_->setObjectName(QStringLiteral("TxtValue"));
     ok_->setObjectName(QStringLiteral("Cmd_Ok"));
     ok_->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("Cmd_Cancel"));
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Name :"), this), 0, 0);
     grid->addWidget(txtName_, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Data :"), this), 1, 0);
     grid->addWidget(txtValue_, 1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addStretch();
-    layout->addLayout(buttons);
+    LayOutDialog(this, grid, {ok_, MakeCancelButton(this)});
     setMinimumWidth(420);
 }
 

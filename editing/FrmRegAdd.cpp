@@ -5,12 +5,10 @@
 #include "dialogs/MainWindowHost.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 QString NewKeyNameProblem(const QString& key, const QStringList& keys) {
     const QString cannot = QStringLiteral("Can't add this program\r\n");
@@ -44,9 +42,6 @@ FrmRegAdd::FrmRegAdd(MainWindowHost& host, QWidget* parent)
     ok_->setObjectName(QStringLiteral("Cmd_ok"));
     ok_->setDefault(true);
     add_->setAutoDefault(false);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("Cmd_Cancel"));
-    cancel->setAutoDefault(false);
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Registry Key Name :"), this), 0, 0);
@@ -55,15 +50,7 @@ FrmRegAdd::FrmRegAdd(MainWindowHost& host, QWidget* parent)
     grid->addWidget(txtName_, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("Uninstall Command :"), this), 2, 0);
     grid->addWidget(txtUn_, 2, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(add_);
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addStretch();
-    layout->addLayout(buttons);
+    LayOutDialog(this, grid, {add_, ok_, MakeCancelButton(this)});
     setMinimumWidth(460);
 
     for (QLineEdit* box : {txtKey_, txtName_, txtUn_})
@@ -80,7 +67,6 @@ FrmRegAdd::FrmRegAdd(MainWindowHost& host, QWidget* parent)
         if (addEntry())
             accept();
     });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     lst_ = store_.keys();
     updateButtons();
 }

@@ -12,13 +12,11 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QVBoxLayout>
 
 FrmSh::FrmSh(MainWindowHost& host, QWidget* parent)
     : QDialog(parent), host_(host),
@@ -42,9 +40,6 @@ FrmSh::FrmSh(MainWindowHost& host, QWidget* parent)
     chk_->setObjectName(QStringLiteral("Chk"));
     ok_->setObjectName(QStringLiteral("Cmd_ok"));
     ok_->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("Cmd_Cancel"));
-    cancel->setAutoDefault(false);
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Shortcut For :"), this), 0, 0);
@@ -58,14 +53,7 @@ FrmSh::FrmSh(MainWindowHost& host, QWidget* parent)
     grid->addWidget(tip_, 3, 1, 1, 2);
     grid->addWidget(chk_, 4, 1, 1, 2);
     grid->setColumnStretch(1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addStretch();
-    layout->addLayout(buttons);
+    LayOutDialog(this, grid, {ok_, MakeCancelButton(this)});
     setMinimumWidth(500);
 
     shn_->installEventFilter(this);
@@ -74,7 +62,6 @@ FrmSh::FrmSh(MainWindowHost& host, QWidget* parent)
     connect(shType_, &QComboBox::activated, this, &FrmSh::applyType);
     connect(chk_, &QCheckBox::toggled, this, &FrmSh::favoritesToggled);
     connect(btnBrowse_, &QPushButton::clicked, this, &FrmSh::browse);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(ok_, &QPushButton::clicked, this, [this] {
         if (createShortcut())
             accept();

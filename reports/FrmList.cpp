@@ -110,12 +110,9 @@ FrmList::FrmList(MainWindowHost& host, QWidget* parent) : QDialog(parent), host_
     tip_->setContentsMargins(70 / 15, 300 / 15, 0, 0);
     tip_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
 
-    auto* sb = new QStatusBar(this);
-    sb->setObjectName(QStringLiteral("Sb"));
-    sb->setSizeGripEnabled(false);
-    sb1_ = new QLabel(sb);
+    sb1_ = new QLabel(this);
     sb1_->setObjectName(QStringLiteral("SB1"));
-    sb->addWidget(sb1_, 1);
+    QStatusBar* sb = MakeStatusBar(this, {sb1_});
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
