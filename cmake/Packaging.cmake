@@ -34,7 +34,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/Icons.cmake)
 # stamp, so that the package is the same from build to build).
 find_program(GZIP gzip REQUIRED)
 set(man_files)
-foreach(page relvano.1 relvano-reg.1)
+foreach(page relvano.1 relvano-reg.1 relvano-sync.1 relvano-uninstall.1)
   set(source ${RELVANO_DATA_DIR}/man/${page})
   set(compressed ${CMAKE_BINARY_DIR}/man/${page}.gz)
   add_custom_command(OUTPUT ${compressed}

@@ -62,7 +62,7 @@ for size in 16 32 48 128 256; do
   fi
 done
 
-for page in relvano relvano-reg; do
+for page in relvano relvano-reg relvano-sync relvano-uninstall; do
   file="$root/share/man/man1/$page.1.gz"
   if [ ! -f "$file" ]; then
     fault "the manual page $page.1 is missing"

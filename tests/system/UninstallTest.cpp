@@ -505,13 +505,22 @@ private slots:
     }
 
     void commandLine() {
-        auto run = [](const QStringList& args) {
+        // Help and wrong usage need no display: run without one.
+        QByteArray output;
+        auto run = [&output](const QStringList& args) {
             QProcess p;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+                env.remove(name);
+            p.setProcessEnvironment(env);
             p.start(RELVANO_UNINSTALL_TOOL, args);
             p.waitForFinished(30000);
+            output = p.readAllStandardOutput();
             return p.exitCode();
         };
         QCOMPARE(run({"--help"}), 0);
+        QVERIFY2(output.startsWith("Usage: relvano-uninstall [options] kind id"),
+                 output.constData());
         QCOMPARE(run({}), UninstallUsageExit);
         QCOMPARE(run({"deb"}), UninstallUsageExit);
         QCOMPARE(run({"deb", "a", "b"}), UninstallUsageExit);

@@ -11,14 +11,18 @@
 #include <iostream>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    // The program's name, so that the default store is the program's own.
-    QApplication::setApplicationName(QStringLiteral("Relvano"));
+    // The arguments are read before the window system is reached, so that
+    // --help and wrong usage work without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Removes a program of this machine listed by Relvano.\n"
                        "Kinds: deb, flatpak, snap, appimage."));
-    parser.addHelpOption();
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help."));
+    parser.addOption(help);
     const QCommandLineOption root(QStringLiteral("root"),
                                   QStringLiteral("Reads the machine below DIR instead of /."),
                                   QStringLiteral("DIR"));
@@ -31,12 +35,16 @@ int main(int argc, char** argv) {
     parser.addPositionalArgument(QStringLiteral("kind"),
                                  QStringLiteral("deb, flatpak, snap or appimage"));
     parser.addPositionalArgument(QStringLiteral("id"), QStringLiteral("the program's id"));
-    if (!parser.parse(QApplication::arguments())) {
+    if (!parser.parse(arguments)) {
         std::cerr << "relvano-uninstall: " << parser.errorText().toStdString() << "\n";
         return UninstallUsageExit;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        std::cout << parser.helpText().toStdString();
+    if (parser.isSet(help)) {
+        // Without an application object the parser does not know its name.
+        std::cout << parser.helpText()
+                         .replace(QStringLiteral("<executable_name>"),
+                                  QStringLiteral("relvano-uninstall"))
+                         .toStdString();
         return 0;
     }
     const QStringList args = parser.positionalArguments();
@@ -46,6 +54,9 @@ int main(int argc, char** argv) {
         return UninstallUsageExit;
     }
 
+    QApplication app(argc, argv);
+    // The program's name, so that the default store is the program's own.
+    QApplication::setApplicationName(QStringLiteral("Relvano"));
     Uninstaller::Config config;
     config.layout = SystemLayout::FromEnvironment(
         parser.isSet(root) ? QFileInfo(parser.value(root)).absoluteFilePath()
