@@ -4,6 +4,7 @@
 
 #include "app/TrayController.h"
 #include "controls/ProgBar.h"
+#include "controls/WindowHelpers.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -17,12 +18,6 @@
 #include <QToolBar>
 
 namespace {
-
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    return action;
-}
 
 QAction* AddSeparator(QMenu* menu, const char* name) {
     QAction* action = menu->addSeparator();
@@ -57,114 +52,116 @@ QIcon StandardIcon(const char* theme, QStyle::StandardPixmap fallback) {
 void FrmMain::buildMenus() {
     QMenuBar* bar = menuBar();
     QMenu* file = AddMenu(bar, "Mnu_File", QStringLiteral("&File"));
-    a_.fileAdd = AddItem(file, "Mnu_File_Add", QStringLiteral("Add New Program..."));
-    a_.fileUninstall = AddItem(file, "Mnu_File_Uninstall", QStringLiteral("Uninstall Program"));
+    a_.fileAdd = AddMenuItem(file, "Mnu_File_Add", QStringLiteral("Add New Program..."));
+    a_.fileUninstall = AddMenuItem(file, "Mnu_File_Uninstall", QStringLiteral("Uninstall Program"));
     a_.fileSep1 = AddSeparator(file, "Mnu_File_Sep1");
-    a_.fileExport = AddItem(file, "Mnu_File_Export", QStringLiteral("Export Uninstall Info"));
-    a_.fileBackup = AddItem(file, "Mnu_File_Backup", QStringLiteral("Backup Uninstall Info..."));
-    a_.fileRestore = AddItem(file, "Mnu_File_Restore", QStringLiteral("Restore..."));
+    a_.fileExport = AddMenuItem(file, "Mnu_File_Export", QStringLiteral("Export Uninstall Info"));
+    a_.fileBackup =
+        AddMenuItem(file, "Mnu_File_Backup", QStringLiteral("Backup Uninstall Info..."));
+    a_.fileRestore = AddMenuItem(file, "Mnu_File_Restore", QStringLiteral("Restore..."));
     AddSeparator(file, "Mnu_File_Sep2");
-    a_.fileReport = AddItem(file, "Mnu_File_Report", QStringLiteral("Report..."));
-    a_.fileList = AddItem(file, "Mnu_File_List", QStringLiteral("Programs List..."));
+    a_.fileReport = AddMenuItem(file, "Mnu_File_Report", QStringLiteral("Report..."));
+    a_.fileList = AddMenuItem(file, "Mnu_File_List", QStringLiteral("Programs List..."));
     AddSeparator(file, "Mnu_File_Sep3");
-    a_.fileExit = AddItem(file, "Mnu_File_Exit", QStringLiteral("Exit"));
+    a_.fileExit = AddMenuItem(file, "Mnu_File_Exit", QStringLiteral("Exit"));
 
     QMenu* edit = AddMenu(bar, "Mnu_Edit", QStringLiteral("&Edit"));
-    a_.editAddEntry = AddItem(edit, "Mnu_Edit_AddEntry", QStringLiteral("Add Entry..."));
-    a_.editEditEntry = AddItem(edit, "Mnu_Edit_EditEntry", QStringLiteral("Edit Entry..."));
-    a_.editRename = AddItem(edit, "Mnu_Edit_Rename", QStringLiteral("Rename"));
-    a_.editDelete = AddItem(edit, "Mnu_Edit_Delete", QStringLiteral("Delete Entry"));
+    a_.editAddEntry = AddMenuItem(edit, "Mnu_Edit_AddEntry", QStringLiteral("Add Entry..."));
+    a_.editEditEntry = AddMenuItem(edit, "Mnu_Edit_EditEntry", QStringLiteral("Edit Entry..."));
+    a_.editRename = AddMenuItem(edit, "Mnu_Edit_Rename", QStringLiteral("Rename"));
+    a_.editDelete = AddMenuItem(edit, "Mnu_Edit_Delete", QStringLiteral("Delete Entry"));
     a_.editSep1 = AddSeparator(edit, "Mnu_Edit_Sep1");
-    a_.editFind = AddItem(edit, "Mnu_Edit_Find", QStringLiteral("Find"));
+    a_.editFind = AddMenuItem(edit, "Mnu_Edit_Find", QStringLiteral("Find"));
     a_.editFind->setCheckable(true);
     a_.editFind->setShortcut(QKeySequence::Find);
-    a_.editChangeIcon = AddItem(edit, "Mnu_Edit_ChangeIcon", QStringLiteral("Change Icon..."));
+    a_.editChangeIcon = AddMenuItem(edit, "Mnu_Edit_ChangeIcon", QStringLiteral("Change Icon..."));
     AddSeparator(edit, "Mnu_Edit_Sep2");
-    a_.editShortcut = AddItem(edit, "Mnu_Edit_Shortcut", QStringLiteral("Create Shortcut..."));
+    a_.editShortcut = AddMenuItem(edit, "Mnu_Edit_Shortcut", QStringLiteral("Create Shortcut..."));
     a_.editSep3 = AddSeparator(edit, "Mnu_Edit_Sep3");
     a_.editRemoveColors =
-        AddItem(edit, "Mnu_Edit_RemoveColors", QStringLiteral("Remove Items Colors"));
+        AddMenuItem(edit, "Mnu_Edit_RemoveColors", QStringLiteral("Remove Items Colors"));
     a_.editSep3->setVisible(false);
     a_.editRemoveColors->setVisible(false);
 
     QMenu* view = AddMenu(bar, "Mnu_View", QStringLiteral("&View"));
-    a_.viewBasic = AddItem(view, "Mnu_View_Basic", QStringLiteral("Basic Mode"));
-    a_.viewAdvanced = AddItem(view, "Mnu_View_Advanced", QStringLiteral("Advanced Mode"));
+    a_.viewBasic = AddMenuItem(view, "Mnu_View_Basic", QStringLiteral("Basic Mode"));
+    a_.viewAdvanced = AddMenuItem(view, "Mnu_View_Advanced", QStringLiteral("Advanced Mode"));
     AddSeparator(view, "Mnu_View_Sep1");
-    a_.viewLarge = AddItem(view, "Mnu_View_Large", QStringLiteral("Large Icons"));
-    a_.viewSmall = AddItem(view, "Mnu_View_Small", QStringLiteral("Small Icons"));
-    a_.viewList = AddItem(view, "Mnu_View_List", QStringLiteral("List"));
-    a_.viewDetails = AddItem(view, "Mnu_View_Details", QStringLiteral("Details"));
+    a_.viewLarge = AddMenuItem(view, "Mnu_View_Large", QStringLiteral("Large Icons"));
+    a_.viewSmall = AddMenuItem(view, "Mnu_View_Small", QStringLiteral("Small Icons"));
+    a_.viewList = AddMenuItem(view, "Mnu_View_List", QStringLiteral("List"));
+    a_.viewDetails = AddMenuItem(view, "Mnu_View_Details", QStringLiteral("Details"));
     AddSeparator(view, "Mnu_View_Sep2");
-    a_.viewAscending = AddItem(view, "Mnu_View_Ascending", QStringLiteral("Ascending Order"));
-    a_.viewDescending = AddItem(view, "Mnu_View_Descending", QStringLiteral("Descending Order"));
+    a_.viewAscending = AddMenuItem(view, "Mnu_View_Ascending", QStringLiteral("Ascending Order"));
+    a_.viewDescending =
+        AddMenuItem(view, "Mnu_View_Descending", QStringLiteral("Descending Order"));
     AddSeparator(view, "Mnu_View_Sep3");
-    a_.viewTray = AddItem(view, "Mnu_View_Tray", QStringLiteral("Minimize To Tray"));
-    a_.viewRefresh = AddItem(view, "Mnu_View_Refresh", QStringLiteral("Refresh"));
+    a_.viewTray = AddMenuItem(view, "Mnu_View_Tray", QStringLiteral("Minimize To Tray"));
+    a_.viewRefresh = AddMenuItem(view, "Mnu_View_Refresh", QStringLiteral("Refresh"));
     a_.viewRefresh->setShortcut(QKeySequence(Qt::Key_F5));
 
     QMenu* info = AddMenu(bar, "Mnu_Info", QStringLiteral("&Info"));
-    a_.infoInfo = AddItem(info, "Mnu_Info_Info", QStringLiteral("Uninsatll Information..."));
-    a_.infoAll = AddItem(info, "Mnu_Info_All", QStringLiteral("All Programs Info..."));
-    a_.infoHistory = AddItem(info, "Mnu_Info_History", QStringLiteral("History..."));
+    a_.infoInfo = AddMenuItem(info, "Mnu_Info_Info", QStringLiteral("Uninsatll Information..."));
+    a_.infoAll = AddMenuItem(info, "Mnu_Info_All", QStringLiteral("All Programs Info..."));
+    a_.infoHistory = AddMenuItem(info, "Mnu_Info_History", QStringLiteral("History..."));
     AddSeparator(info, "Mnu_Info_Sep1");
     QMenu* links = info->addMenu(QStringLiteral("Quick Links"));
     links->setObjectName(QStringLiteral("Mnu_Info_QuickLinks"));
     a_.infoQuickLinks = links->menuAction();
     a_.infoQuickLinks->setObjectName(QStringLiteral("Mnu_Info_QuickLinks"));
-    a_.infoLocation = AddItem(links, "Mnu_Info_Location", QStringLiteral("Install Location"));
-    a_.infoPublisher = AddItem(links, "Mnu_Info_Publisher", QStringLiteral("Publisher Url"));
-    a_.infoSupport = AddItem(links, "Mnu_Info_Support", QStringLiteral("Support Url"));
+    a_.infoLocation = AddMenuItem(links, "Mnu_Info_Location", QStringLiteral("Install Location"));
+    a_.infoPublisher = AddMenuItem(links, "Mnu_Info_Publisher", QStringLiteral("Publisher Url"));
+    a_.infoSupport = AddMenuItem(links, "Mnu_Info_Support", QStringLiteral("Support Url"));
 
     QMenu* tools = AddMenu(bar, "Mnu_Tools", QStringLiteral("&Tools"));
     a_.toolsProgramFiles =
-        AddItem(tools, "Mnu_Tools_ProgramFiles", QStringLiteral("Program Files"));
-    a_.toolsRegedit = AddItem(tools, "Mnu_Tools_Regedit", QStringLiteral("Registry Editor"));
+        AddMenuItem(tools, "Mnu_Tools_ProgramFiles", QStringLiteral("Program Files"));
+    a_.toolsRegedit = AddMenuItem(tools, "Mnu_Tools_Regedit", QStringLiteral("Registry Editor"));
     AddSeparator(tools, "Mnu_Tools_Sep1");
     a_.toolsComponents =
-        AddItem(tools, "Mnu_Tools_Components", QStringLiteral("Windows Components"));
-    a_.toolsUpdate = AddItem(tools, "Mnu_Tools_Update", QStringLiteral("Windows Update"));
+        AddMenuItem(tools, "Mnu_Tools_Components", QStringLiteral("Windows Components"));
+    a_.toolsUpdate = AddMenuItem(tools, "Mnu_Tools_Update", QStringLiteral("Windows Update"));
     AddSeparator(tools, "Mnu_Tools_Sep2");
-    a_.toolsOptions = AddItem(tools, "Mnu_Tools_Options", QStringLiteral("Options"));
+    a_.toolsOptions = AddMenuItem(tools, "Mnu_Tools_Options", QStringLiteral("Options"));
 
     QMenu* help = AddMenu(bar, "Mnu_Help", QStringLiteral("&Help"));
-    a_.helpTopics = AddItem(help, "Mnu_Help_Topics", QStringLiteral("Help Topics"));
+    a_.helpTopics = AddMenuItem(help, "Mnu_Help_Topics", QStringLiteral("Help Topics"));
     a_.helpTopics->setShortcut(QKeySequence::HelpContents);
-    a_.helpTour = AddItem(help, "Mnu_Help_Tour", QStringLiteral("Quick Tour..."));
+    a_.helpTour = AddMenuItem(help, "Mnu_Help_Tour", QStringLiteral("Quick Tour..."));
     AddSeparator(help, "Mnu_Help_Sep1");
-    a_.helpAbout = AddItem(help, "Mnu_Help_About", QStringLiteral("About..."));
+    a_.helpAbout = AddMenuItem(help, "Mnu_Help_About", QStringLiteral("About..."));
 
     popItem_ = new QMenu(this);
     popItem_->setObjectName(QStringLiteral("Mnu_Pop"));
-    a_.popUninstall = AddItem(popItem_, "Mnu_Pop_Uninstall", QStringLiteral("Uninstall"));
-    a_.popInfo = AddItem(popItem_, "Mnu_Pop_Info", QStringLiteral("Program Info"));
+    a_.popUninstall = AddMenuItem(popItem_, "Mnu_Pop_Uninstall", QStringLiteral("Uninstall"));
+    a_.popInfo = AddMenuItem(popItem_, "Mnu_Pop_Info", QStringLiteral("Program Info"));
     a_.popSep1 = AddSeparator(popItem_, "Mnu_Pop_Sep1");
-    a_.popEdit = AddItem(popItem_, "Mnu_Pop_Edit", QStringLiteral("Edit"));
-    a_.popDelete = AddItem(popItem_, "Mnu_Pop_Delete", QStringLiteral("Delete"));
+    a_.popEdit = AddMenuItem(popItem_, "Mnu_Pop_Edit", QStringLiteral("Edit"));
+    a_.popDelete = AddMenuItem(popItem_, "Mnu_Pop_Delete", QStringLiteral("Delete"));
     AddSeparator(popItem_, "Mnu_Pop_Sep2");
-    a_.popShortcut = AddItem(popItem_, "Mnu_Pop_Shortcut", QStringLiteral("Create Shortcut"));
+    a_.popShortcut = AddMenuItem(popItem_, "Mnu_Pop_Shortcut", QStringLiteral("Create Shortcut"));
     QMenu* popLinks = popItem_->addMenu(QStringLiteral("Quick Links"));
     popLinks->setObjectName(QStringLiteral("Mnu_Pop_QuickLinks"));
     a_.popQuickLinks = popLinks->menuAction();
     a_.popQuickLinks->setObjectName(QStringLiteral("Mnu_Pop_QuickLinks"));
-    a_.popLocation = AddItem(popLinks, "Mnu_Pop_Location", QStringLiteral("Install Location"));
-    a_.popPublisher = AddItem(popLinks, "Mnu_Pop_Publisher", QStringLiteral("Publisher Url"));
-    a_.popSupport = AddItem(popLinks, "Mnu_Pop_Support", QStringLiteral("Support Url"));
+    a_.popLocation = AddMenuItem(popLinks, "Mnu_Pop_Location", QStringLiteral("Install Location"));
+    a_.popPublisher = AddMenuItem(popLinks, "Mnu_Pop_Publisher", QStringLiteral("Publisher Url"));
+    a_.popSupport = AddMenuItem(popLinks, "Mnu_Pop_Support", QStringLiteral("Support Url"));
 
     popList_ = new QMenu(this);
     popList_->setObjectName(QStringLiteral("Mnu_Pop2"));
-    a_.pop2AddEntry = AddItem(popList_, "Mnu_Pop2_AddEntry", QStringLiteral("Add Entry"));
-    a_.pop2AddNew = AddItem(popList_, "Mnu_Pop2_AddNew", QStringLiteral("Add New Program"));
+    a_.pop2AddEntry = AddMenuItem(popList_, "Mnu_Pop2_AddEntry", QStringLiteral("Add Entry"));
+    a_.pop2AddNew = AddMenuItem(popList_, "Mnu_Pop2_AddNew", QStringLiteral("Add New Program"));
     AddSeparator(popList_, "Mnu_Pop2_Sep1");
-    a_.pop2Large = AddItem(popList_, "Mnu_Pop2_Large", QStringLiteral("Large Icons"));
-    a_.pop2Small = AddItem(popList_, "Mnu_Pop2_Small", QStringLiteral("Small Icons"));
-    a_.pop2List = AddItem(popList_, "Mnu_Pop2_List", QStringLiteral("List"));
-    a_.pop2Details = AddItem(popList_, "Mnu_Pop2_Details", QStringLiteral("Details"));
+    a_.pop2Large = AddMenuItem(popList_, "Mnu_Pop2_Large", QStringLiteral("Large Icons"));
+    a_.pop2Small = AddMenuItem(popList_, "Mnu_Pop2_Small", QStringLiteral("Small Icons"));
+    a_.pop2List = AddMenuItem(popList_, "Mnu_Pop2_List", QStringLiteral("List"));
+    a_.pop2Details = AddMenuItem(popList_, "Mnu_Pop2_Details", QStringLiteral("Details"));
     AddSeparator(popList_, "Mnu_Pop2_Sep2");
-    a_.pop2Ascending = AddItem(popList_, "Mnu_Pop2_Ascending", QStringLiteral("Ascending"));
-    a_.pop2Descending = AddItem(popList_, "Mnu_Pop2_Descending", QStringLiteral("Descending"));
+    a_.pop2Ascending = AddMenuItem(popList_, "Mnu_Pop2_Ascending", QStringLiteral("Ascending"));
+    a_.pop2Descending = AddMenuItem(popList_, "Mnu_Pop2_Descending", QStringLiteral("Descending"));
     AddSeparator(popList_, "Mnu_Pop2_Sep3");
-    a_.pop2Refresh = AddItem(popList_, "Mnu_Pop2_Refresh", QStringLiteral("Refresh"));
+    a_.pop2Refresh = AddMenuItem(popList_, "Mnu_Pop2_Refresh", QStringLiteral("Refresh"));
     // Radio marks: one exclusive group per choice, in the View menu and in
     // the list's pop-up menu.
     auto group = [this](std::initializer_list<QAction*> items) {
@@ -185,9 +182,9 @@ void FrmMain::buildMenus() {
 
     trayMenu_ = new QMenu(this);
     trayMenu_->setObjectName(QStringLiteral("Mnu_Tray"));
-    a_.trayOpen = AddItem(trayMenu_, "Mnu_Tray_Open", QStringLiteral("Open Tiv 4.0"));
+    a_.trayOpen = AddMenuItem(trayMenu_, "Mnu_Tray_Open", QStringLiteral("Open Tiv 4.0"));
     AddSeparator(trayMenu_, "Mnu_Tray_Sep1");
-    a_.trayExit = AddItem(trayMenu_, "Mnu_Tray_Exit", QStringLiteral("Exit"));
+    a_.trayExit = AddMenuItem(trayMenu_, "Mnu_Tray_Exit", QStringLiteral("Exit"));
 
     // Opening the Edit or Info menu first brings the quick links up to date.
     connect(edit, &QMenu::aboutToShow, this, &FrmMain::UpdateQuickLinks);
@@ -284,8 +281,7 @@ void FrmMain::buildToolBar() {
     toolBar_->setIconSize(QSize(24, 24));
     auto button = [this](const char* name, const QString& caption, const QIcon& icon,
                          const QString& tip) {
-        QAction* action = toolBar_->addAction(icon, caption);
-        action->setObjectName(QLatin1String(name));
+        QAction* action = AddToolButton(toolBar_, name, caption, icon);
         action->setToolTip(tip.isEmpty() ? caption.trimmed() : tip);
         return action;
     };

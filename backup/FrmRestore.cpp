@@ -23,18 +23,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-namespace {
-
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
-                 const QKeySequence& shortcut = {}) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    action->setShortcut(shortcut);
-    return action;
-}
-
-} // namespace
-
 FrmRestore::FrmRestore(MainWindowHost& host, QWidget* parent)
     : QDialog(parent), host_(host), folder_(host.context().BackupFolder) {
     setObjectName(QStringLiteral("FrmRestore"));
@@ -44,20 +32,20 @@ FrmRestore::FrmRestore(MainWindowHost& host, QWidget* parent)
     menuBar_ = menuBar;
     QMenu* file = menuBar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("Mnu_File"));
-    mnuRestore_ = AddItem(file, "Mnu_File_Restore", QStringLiteral("Restore"),
-                          QKeySequence(Qt::CTRL | Qt::Key_R));
-    mnuDelete_ =
-        AddItem(file, "Mnu_File_Delete", QStringLiteral("Delete"), QKeySequence(Qt::Key_Delete));
+    mnuRestore_ = AddMenuItem(file, "Mnu_File_Restore", QStringLiteral("Restore"),
+                              QKeySequence(Qt::CTRL | Qt::Key_R));
+    mnuDelete_ = AddMenuItem(file, "Mnu_File_Delete", QStringLiteral("Delete"),
+                             QKeySequence(Qt::Key_Delete));
     file->addSeparator();
-    QAction* exit = AddItem(file, "Mnu_File_Exit", QStringLiteral("Exit     Esc"));
+    QAction* exit = AddMenuItem(file, "Mnu_File_Exit", QStringLiteral("Exit     Esc"));
     QMenu* edit = menuBar->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("Mnu_Edit"));
-    mnuSelectAll_ = AddItem(edit, "Mnu_Edit_SelectAll", QStringLiteral("Select All"),
-                            QKeySequence(Qt::CTRL | Qt::Key_A));
-    mnuDeselectAll_ = AddItem(edit, "Mnu_Edit_DeselectAll", QStringLiteral("Deselect All"),
-                              QKeySequence(Qt::CTRL | Qt::Key_D));
+    mnuSelectAll_ = AddMenuItem(edit, "Mnu_Edit_SelectAll", QStringLiteral("Select All"),
+                                QKeySequence(Qt::CTRL | Qt::Key_A));
+    mnuDeselectAll_ = AddMenuItem(edit, "Mnu_Edit_DeselectAll", QStringLiteral("Deselect All"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_D));
     mnuDeselectAll_->setEnabled(false);
-    mnuInvert_ = AddItem(edit, "Mnu_Edit_Invert", QStringLiteral("Invert Selection"));
+    mnuInvert_ = AddMenuItem(edit, "Mnu_Edit_Invert", QStringLiteral("Invert Selection"));
 
     auto* toolBar = new QToolBar(this);
     toolBar_ = toolBar;

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
+#include <QToolBar>
 
 #include <algorithm>
 #include <cmath>
@@ -68,6 +69,22 @@ GradientStrip::GradientStrip(const QColor& start, const QColor& end, QWidget* pa
 void GradientStrip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     DrawGradient(painter, width() - 1, height(), start_, end_);
+}
+
+QAction* AddMenuItem(QMenu* menu, const char* name, const QString& caption,
+                     const QKeySequence& shortcut) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    return action;
+}
+
+QAction* AddToolButton(QToolBar* toolBar, const char* name, const QString& caption,
+                       const QIcon& icon) {
+    QAction* action = toolBar->addAction(icon, caption);
+    action->setObjectName(QLatin1String(name));
+    return action;
 }
 
 void LayOutDialog(QDialog* dialog, QLayout* fields, const QList<QPushButton*>& buttons) {

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QIcon>
 #include <QImage>
+#include <QKeySequence>
 #include <QList>
 #include <QWidget>
 
@@ -13,9 +14,11 @@ class QDialog;
 class QLabel;
 class QLayout;
 class QMainWindow;
+class QMenu;
 class QPainter;
 class QPushButton;
 class QStatusBar;
+class QToolBar;
 class QWidget;
 
 // The desktop's icon for a file: an icon file's own images (.ico, and the
@@ -50,6 +53,13 @@ private:
     QColor start_;
     QColor end_;
 };
+
+// A menu item or tool-bar button named for the tests and the enabling rules
+// (its objectName), with its caption, icon and shortcut.
+QAction* AddMenuItem(QMenu* menu, const char* name, const QString& caption,
+                     const QKeySequence& shortcut = QKeySequence());
+QAction* AddToolButton(QToolBar* toolBar, const char* name, const QString& caption,
+                       const QIcon& icon = QIcon());
 
 // The layout of a small dialog: its fields at the top, the spare room below
 // them, and the buttons in a row at the bottom right, in the order given.

@@ -116,20 +116,15 @@ void FrmEdit::buildToolBar(QWidget* band) {
     auto* bandLayout = new QHBoxLayout(band);
     bandLayout->setContentsMargins(0, 0, 0, 0);
     bandLayout->addWidget(toolBar);
-    auto button = [toolBar](const char* name, const QString& caption, const QIcon& icon) {
-        QAction* action = toolBar->addAction(icon, caption);
-        action->setObjectName(QLatin1String(name));
-        return action;
-    };
-    tbNew_ =
-        button("TB_New", QStringLiteral(" New "), ThemeIcon("document-new", QStyle::SP_FileIcon));
-    tbSave_ = button("TB_Save", QStringLiteral(" Save "),
-                     ThemeIcon("document-save", QStyle::SP_DialogSaveButton));
+    tbNew_ = AddToolButton(toolBar, "TB_New", QStringLiteral(" New "),
+                           ThemeIcon("document-new", QStyle::SP_FileIcon));
+    tbSave_ = AddToolButton(toolBar, "TB_Save", QStringLiteral(" Save "),
+                            ThemeIcon("document-save", QStyle::SP_DialogSaveButton));
     toolBar->addSeparator();
-    tbEdit_ = button("TB_Edit", QStringLiteral(" Edit "),
-                     ThemeIcon("document-edit", QStyle::SP_FileDialogDetailedView));
-    tbDelete_ = button("TB_Delete", QStringLiteral(" Delete "),
-                       ThemeIcon("edit-delete", QStyle::SP_DialogDiscardButton));
+    tbEdit_ = AddToolButton(toolBar, "TB_Edit", QStringLiteral(" Edit "),
+                            ThemeIcon("document-edit", QStyle::SP_FileDialogDetailedView));
+    tbDelete_ = AddToolButton(toolBar, "TB_Delete", QStringLiteral(" Delete "),
+                              ThemeIcon("edit-delete", QStyle::SP_DialogDiscardButton));
     connect(tbNew_, &QAction::triggered, this, &FrmEdit::newValue);
     connect(tbSave_, &QAction::triggered, this, [this] { save(); });
     connect(tbEdit_, &QAction::triggered, this, &FrmEdit::ItemEdit);
@@ -142,24 +137,19 @@ void FrmEdit::buildToolBar(QWidget* band) {
 void FrmEdit::buildMenus() {
     auto* bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("MenuBar"));
-    auto item = [](QMenu* menu, const char* name, const QString& caption) {
-        QAction* action = menu->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        return action;
-    };
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("Mnu_File"));
-    mnuNew_ = item(file, "Mnu_File_New", QStringLiteral("New Value"));
-    mnuSave_ = item(file, "Mnu_File_Save", QStringLiteral("Save"));
+    mnuNew_ = AddMenuItem(file, "Mnu_File_New", QStringLiteral("New Value"));
+    mnuSave_ = AddMenuItem(file, "Mnu_File_Save", QStringLiteral("Save"));
     file->addSeparator();
-    mnuExit_ = item(file, "Mnu_File_Exit", QStringLiteral("Exit     Esc"));
+    mnuExit_ = AddMenuItem(file, "Mnu_File_Exit", QStringLiteral("Exit     Esc"));
     QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("Mnu_Edit"));
-    mnuEdit_ = item(edit, "Mnu_Edit_Edit", QStringLiteral("Edit Value"));
-    mnuDelete_ = item(edit, "Mnu_Edit_Delete", QStringLiteral("Delete Value"));
+    mnuEdit_ = AddMenuItem(edit, "Mnu_Edit_Edit", QStringLiteral("Edit Value"));
+    mnuDelete_ = AddMenuItem(edit, "Mnu_Edit_Delete", QStringLiteral("Delete Value"));
     QMenu* view = bar->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("Mnu_View"));
-    mnuGrids_ = item(view, "Mnu_View_Grids", QStringLiteral("Show Grids"));
+    mnuGrids_ = AddMenuItem(view, "Mnu_View_Grids", QStringLiteral("Show Grids"));
     mnuGrids_->setCheckable(true);
     connect(mnuNew_, &QAction::triggered, this, &FrmEdit::newValue);
     connect(mnuSave_, &QAction::triggered, this, [this] { save(); });

@@ -40,8 +40,7 @@ FrmLog::FrmLog(AppContext& context, QWidget* parent) : QDialog(parent), context_
     toolBar->setObjectName(QStringLiteral("ToolBar"));
     toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     auto button = [toolBar](const char* name, const QString& caption, bool toggle) {
-        QAction* action = toolBar->addAction(caption);
-        action->setObjectName(QLatin1String(name));
+        QAction* action = AddToolButton(toolBar, name, caption);
         action->setCheckable(toggle);
         return action;
     };

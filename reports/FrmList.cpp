@@ -21,14 +21,6 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption,
-                 const QKeySequence& shortcut = {}) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    action->setShortcut(shortcut);
-    return action;
-}
-
 } // namespace
 
 QString ProgramsListText(const QString& computerName, const QString& userName,
@@ -63,18 +55,18 @@ FrmList::FrmList(MainWindowHost& host, QWidget* parent) : QDialog(parent), host_
     auto* menuBar = new QMenuBar(this);
     QMenu* file = menuBar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("Mnu_File"));
-    mnuSave_ =
-        AddItem(file, "Mnu_File_Save", QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    mnuPrint_ = AddItem(file, "Mnu_File_Print", QStringLiteral("Print"),
-                        QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuSave_ = AddMenuItem(file, "Mnu_File_Save", QStringLiteral("Save"),
+                           QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuPrint_ = AddMenuItem(file, "Mnu_File_Print", QStringLiteral("Print"),
+                            QKeySequence(Qt::CTRL | Qt::Key_P));
     file->addSeparator()->setObjectName(QStringLiteral("Mnu_File_Sp1"));
-    QAction* exit = AddItem(file, "Mnu_File_Exit", QStringLiteral("Exit     Esc"));
+    QAction* exit = AddMenuItem(file, "Mnu_File_Exit", QStringLiteral("Exit     Esc"));
     QMenu* edit = menuBar->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("Mnu_Edit"));
-    mnuCopy_ =
-        AddItem(edit, "Mnu_Edit_Copy", QStringLiteral("Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    mnuEdit_ =
-        AddItem(edit, "Mnu_Edit_Edit", QStringLiteral("Edit"), QKeySequence(Qt::CTRL | Qt::Key_E));
+    mnuCopy_ = AddMenuItem(edit, "Mnu_Edit_Copy", QStringLiteral("Copy"),
+                           QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnuEdit_ = AddMenuItem(edit, "Mnu_Edit_Edit", QStringLiteral("Edit"),
+                           QKeySequence(Qt::CTRL | Qt::Key_E));
     mnuEdit_->setCheckable(true);
 
     // The rebar's one band: the toolbar.
@@ -83,17 +75,12 @@ FrmList::FrmList(MainWindowHost& host, QWidget* parent) : QDialog(parent), host_
     auto* toolBar = new QToolBar(reb);
     toolBar->setObjectName(QStringLiteral("ToolBar"));
     toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    auto button = [toolBar](const char* name, const QString& caption) {
-        QAction* action = toolBar->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        return action;
-    };
-    tbSave_ = button("TB_Save", QStringLiteral(" Save "));
+    tbSave_ = AddToolButton(toolBar, "TB_Save", QStringLiteral(" Save "));
     toolBar->addSeparator();
-    tbCopy_ = button("TB_Copy", QStringLiteral(" Copy "));
-    tbPrint_ = button("TB_Print", QStringLiteral(" Print "));
+    tbCopy_ = AddToolButton(toolBar, "TB_Copy", QStringLiteral(" Copy "));
+    tbPrint_ = AddToolButton(toolBar, "TB_Print", QStringLiteral(" Print "));
     toolBar->addSeparator();
-    tbEdit_ = button("TB_Edit", QStringLiteral(" Edit "));
+    tbEdit_ = AddToolButton(toolBar, "TB_Edit", QStringLiteral(" Edit "));
     tbEdit_->setCheckable(true);
     auto* rebLayout = new QVBoxLayout(reb);
     rebLayout->setContentsMargins(0, 0, 0, 0);
